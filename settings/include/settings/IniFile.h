@@ -1,0 +1,39 @@
+#pragma once
+// Private-profile INI files: names matched without regard to case and surrounding blanks, and a
+// write that changes one key's line and keeps every other byte of the file. GBK on disk, UTF-8
+// in the program.
+
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace kx {
+
+// what() is "Unable to write to <full path>."
+class IniWriteError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class IniFile {
+public:
+    explicit IniFile(std::filesystem::path path);
+
+    const std::filesystem::path& path() const { return path_; }
+
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const;
+    int32_t ReadInteger(std::string_view section, std::string_view key,
+                        int32_t defaultValue) const;
+
+    // Atomic: a temporary file beside it, then rename. Throws IniWriteError.
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view key, int32_t value);
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace kx
