@@ -19,7 +19,7 @@ void SetTransactionPause(PauseFn pause);
 
 // The seam through which the windows reach the card, so that their tests can use a fake.
 class CardAccess {
-public:
+  public:
     virtual ~CardAccess() = default;
     virtual int Read(int portIndex, std::string_view model, TMemberCardImage& image) {
         return ReadMemberCard(portIndex, model, image);

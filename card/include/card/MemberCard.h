@@ -71,7 +71,7 @@ CivilDate LocalToday();
 
 // A birthday that is not a calendar date; what() is "'<birthday>' is not a valid date."
 class DateError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

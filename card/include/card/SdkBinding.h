@@ -30,7 +30,7 @@ inline constexpr ReaderOps kIncTerminalOps = kReadOps | opIncrement | opHalt;
 
 // A library or function that could not be bound; what() names it.
 class SdkBindError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

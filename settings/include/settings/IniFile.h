@@ -13,26 +13,25 @@ namespace kx {
 
 // what() is "Unable to write to <full path>."
 class IniWriteError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class IniFile {
-public:
+  public:
     explicit IniFile(std::filesystem::path path);
 
     const std::filesystem::path& path() const { return path_; }
 
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
-    int32_t ReadInteger(std::string_view section, std::string_view key,
-                        int32_t defaultValue) const;
+    int32_t ReadInteger(std::string_view section, std::string_view key, int32_t defaultValue) const;
 
     // Atomic: a temporary file beside it, then rename. Throws IniWriteError.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, int32_t value);
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -44,10 +44,10 @@ void LoadTerminalOptions(const std::filesystem::path& programFolder, TQJOption& 
 
 // What a window's reader controls hold. Start values are the windows' design values.
 struct ReaderControlValues {
-    int portIndex = 0;              // position in "USB", "COM1".."COM6"; -1 = no selection
-    std::string model = "KXD103";   // the model list's text; empty = no selection
-    int autoReadSeconds = 5;        // information terminal: spin box, 2..30
-    bool autoRead = false;          // information terminal: check box
+    int portIndex = 0;             // position in "USB", "COM1".."COM6"; -1 = no selection
+    std::string model = "KXD103";  // the model list's text; empty = no selection
+    int autoReadSeconds = 5;       // information terminal: spin box, 2..30
+    bool autoRead = false;         // information terminal: check box
 };
 
 // Applies the record to the controls by the window rules: a port outside 0..6 selects nothing,
