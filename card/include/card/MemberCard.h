@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -68,6 +69,9 @@ struct CivilDate {
     int day = 0;
 };
 CivilDate LocalToday();
+
+// A proleptic Gregorian date written YYYY-MM-DD (year 0001 to 9999); nothing for any other text.
+std::optional<CivilDate> ParseCivilDate(std::string_view text);
 
 // A birthday that is not a calendar date; what() is "'<birthday>' is not a valid date."
 class DateError : public std::runtime_error {
