@@ -1,0 +1,11 @@
+#pragma once
+// Start-up measurement hook: with KX_EXIT_WHEN_SHOWN set in the environment, the program quits
+// as soon as its window is first exposed on the screen.
+
+class QWidget;
+
+namespace kx {
+
+void ExitWhenShownIfAsked(QWidget& window);
+
+}  // namespace kx

@@ -1,0 +1,25 @@
+#include "widgets/PictureWindow.h"
+
+#include <QScreen>
+#include <QShowEvent>
+
+namespace kx {
+
+PictureWindow::PictureWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), picture_(new ImageForm(this)) {
+    setFixedSize(ImageForm::kWidth, ImageForm::kHeight);
+}
+
+void PictureWindow::showEvent(QShowEvent* event) {
+    // Restoring from the task bar is a spontaneous show: the operator's position is kept then.
+    if (!event->spontaneous()) {
+        if (const QScreen* desktop = screen()) {
+            QRect centred(QPoint(), size());
+            centred.moveCenter(desktop->availableGeometry().center());
+            move(centred.topLeft());
+        }
+    }
+    QWidget::showEvent(event);
+}
+
+}  // namespace kx
