@@ -15,6 +15,9 @@ namespace kx {
 class IniWriteError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
+
+    // The error for a failed write of `file`, named by its full path.
+    static IniWriteError ForFile(const std::filesystem::path& file);
 };
 
 class IniFile {

@@ -34,6 +34,8 @@ struct TQJOption {
     int32_t IsAutoReaderCard = 0;
     int32_t WinX = 0;
     int32_t WinY = 0;
+
+    bool operator==(const TQJOption&) const = default;
 };
 
 // programFolder/DataBase/KXConF.ini
