@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "SimReaderCommands.h"
 #include "Subcommands.h"
 
 namespace {
@@ -19,6 +20,14 @@ struct Subcommand {
 
 constexpr Subcommand kSubcommands[] = {
     {"decode", "DUMP [--today YYYY-MM-DD]", kx::RunDecode},
+    {"issue",
+     "OUT [--name TEXT] [--cer-no TEXT] [--cer-type N] [--sex N] [--address TEXT] "
+     "[--phone DIGITS] [--birthday YYYY-MM-DD] [--balance YUAN] [--points N] [--serial HEX8] "
+     "[--scheme N] [--issuer HEX4]",
+     kx::RunIssue},
+    {"place", "DUMP [--dist DIR]", kx::RunPlace},
+    {"remove", "[--dist DIR]", kx::RunRemove},
+    {"read", "[--dist DIR] [--port USB|COM1..COM6] [--model KXD100..KXD104]", kx::RunRead},
 };
 
 constexpr int kUsageExit = 2;
