@@ -1,9 +1,8 @@
 // kxcard decode DUMP [--today YYYY-MM-DD]
 
-#include <algorithm>
 #include <array>
-#include <cstdio>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -12,17 +11,14 @@
 
 #include "RecordJson.h"
 #include "Subcommands.h"
+#include "card/CardDump.h"
 #include "card/MemberCard.h"
 
 namespace kx {
 
 namespace {
 
-constexpr std::size_t kBlockSize = 16;
-constexpr std::size_t kDumpSize = 64 * kBlockSize;  // MIFARE Classic 1K, block 0 first
 constexpr int kErrorExit = 2;
-
-using CardDump = std::array<uint8_t, kDumpSize>;
 
 struct DecodeArgs {
     std::string dumpPath;
@@ -71,7 +67,7 @@ std::optional<CardDump> ReadDump(const std::string& path, std::string& error) {
         error = "cannot read '" + path + "': " + code.message();
         return std::nullopt;
     }
-    if (size != kDumpSize) {
+    if (size != kCardDumpSize) {
         error =
             "'" + path + "' holds " + std::to_string(size) + " bytes; a 1K card dump holds 1024";
         return std::nullopt;
@@ -83,25 +79,6 @@ std::optional<CardDump> ReadDump(const std::string& path, std::string& error) {
         return std::nullopt;
     }
     return dump;
-}
-
-uint32_t LittleEndian32(const uint8_t* bytes) {
-    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
-
-// The image ReadMemberCard would take off this card.
-TMemberCardImage ImageFromDump(const CardDump& dump) {
-    const auto block = [&dump](std::size_t number) { return dump.data() + number * kBlockSize; };
-    TMemberCardImage image;
-    std::copy_n(block(1), image.Sector0.size(), image.Sector0.begin());
-    std::copy_n(block(8), image.Sector2.size(), image.Sector2.begin());
-    std::copy_n(block(16), image.Sector4.size(), image.Sector4.begin());
-    for (std::size_t i = 0; i < image.Values.size(); ++i) {
-        image.Values[i] = LittleEndian32(block(12 + i));
-    }
-    image.Serial = LittleEndian32(block(0));
-    return image;
 }
 
 }  // namespace
@@ -117,7 +94,8 @@ int RunDecode(std::span<const std::string> args) {
         return Fail(error);
     }
     TMemberRecord record;
-    const TCardCheck check = DecodeMemberCard(ImageFromDump(*dump), kExpectedSchemeCode, record);
+    const TCardCheck check =
+        DecodeMemberCard(MemberCardImageFromDump(*dump), kExpectedSchemeCode, record);
     const std::string json = RecordJson(check, record, parsed->today.value_or(LocalToday()));
     std::printf("%s\n", json.c_str());
     return 0;
