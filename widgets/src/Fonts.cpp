@@ -8,20 +8,26 @@ namespace {
 
 const QString kSongFamily = QStringLiteral("宋体");
 
-}  // namespace
-
-void InstallSongFont() {
+bool SubstituteSongFaces() {
     const QStringList songFaces{QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW"),
                                 QStringLiteral("SimSun"), QStringLiteral("NSimSun")};
     QFont::insertSubstitutions(kSongFamily, songFaces);
     QFont::insertSubstitutions(QStringLiteral("SimSun"), songFaces);
-    QApplication::setFont(SongFont());
+    return true;
 }
 
+}  // namespace
+
 QFont SongFont(int pixelSize) {
+    static const bool substituted = SubstituteSongFaces();
+    (void)substituted;
     QFont font(kSongFamily);
     font.setPixelSize(pixelSize);
     return font;
+}
+
+void InstallSongFont() {
+    QApplication::setFont(SongFont());
 }
 
 }  // namespace kx

@@ -3,11 +3,14 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include "widgets/Fonts.h"
+
 namespace kx {
 
 PictureWindow::PictureWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), picture_(new ImageForm(this)) {
     setFixedSize(ImageForm::kWidth, ImageForm::kHeight);
+    setFont(SongFont());
 }
 
 void PictureWindow::showEvent(QShowEvent* event) {

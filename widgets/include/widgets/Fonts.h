@@ -8,10 +8,11 @@ namespace kx {
 
 inline constexpr int kDefaultFontPixels = 13;
 
-// Maps "宋体" (and its Latin name) to the installed Song-style faces and makes "宋体" at 13 px
-// the application font. Call once, after the application object exists.
-void InstallSongFont();
-
+// "宋体" at the given pixel size. The first call maps "宋体" (and its Latin name) to the
+// installed Song-style faces.
 QFont SongFont(int pixelSize = kDefaultFontPixels);
+
+// Makes SongFont() the application font, for message boxes too.
+void InstallSongFont();
 
 }  // namespace kx

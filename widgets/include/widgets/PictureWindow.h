@@ -1,6 +1,6 @@
 #pragma once
 // A borderless, fixed-size terminal window of 1028 x 734 whose background is an ImageForm;
-// centred on the desktop each time it is shown.
+// centred on the desktop each time it is shown; its controls use the terminals' font.
 
 #include <QWidget>
 
