@@ -4,6 +4,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// windows.h makes ReplaceFile a macro for ReplaceFileW; ours keeps its own name.
+#undef ReplaceFile
 #else
 #include <dlfcn.h>
 #include <fcntl.h>
