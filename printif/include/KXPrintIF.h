@@ -6,7 +6,8 @@
  * - Plain C names; on 32-bit Windows the standard Windows calling convention (KXPRINTIF_CALL).
  * - Printer functions return an int32: 0 means failure, refusal or nothing done.
  * - Nothing is shown, logged or raised, nothing is allocated: callers own every buffer.
- * - A null pointer argument makes a function do nothing (printer functions then return 0).
+ * - A null pointer argument makes a function do nothing (printer functions then return 0);
+ *   the security functions take a null data pointer with length 0 as the empty input.
  *
  * The printer connection is process-wide: call the printer functions from one thread at a time.
  * The security functions keep no state between calls and are safe from several threads at once.

@@ -29,10 +29,12 @@ uint64_t TripleDes(uint64_t block, const TripleDesSchedules& schedules) {
 template <typename PadByte>
 void Pad(const uint8_t* src, uint32_t length, uint8_t* dst, uint32_t* outLength, int32_t force,
          PadByte padByte) {
-    if (src == nullptr || dst == nullptr || outLength == nullptr) {
+    if ((src == nullptr && length != 0) || dst == nullptr || outLength == nullptr) {
         return;
     }
-    std::memmove(dst, src, length);
+    if (length != 0) {
+        std::memmove(dst, src, length);
+    }
     const uint32_t remainder = length % kBlock;
     if (remainder == 0 && force == 0) {
         *outLength = length;
@@ -102,7 +104,7 @@ void TripleDesCbcCalc(const uint8_t* iv, const uint8_t* in, uint32_t length, uin
 }
 
 void Md5Calc(const uint8_t* data, uint32_t length, uint8_t* out) {
-    if (data == nullptr || out == nullptr) {
+    if ((data == nullptr && length != 0) || out == nullptr) {
         return;
     }
     Md5Digest(data, length, out);

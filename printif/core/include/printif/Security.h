@@ -1,7 +1,7 @@
 #pragma once
 // The security functions behind the SEC_ exports: DES, two-key triple DES (single block, ECB,
 // CBC), MD5 and the two block paddings. No state outside the call, so safe from several threads;
-// a null pointer makes a function do nothing.
+// a null pointer makes a function do nothing, except that empty input (length 0) may be null.
 
 #include <cstdint>
 
