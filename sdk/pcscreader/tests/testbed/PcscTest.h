@@ -20,6 +20,7 @@ class PcscTest : public ::testing::Test {
     static void SetUpTestSuite();
     static void TearDownTestSuite();
     void SetUp() override;
+    void TearDown() override;
 
     // Puts the card on the reader slot and waits until pcscd has seen it.
     static ::testing::AssertionResult Present(VpcdCard& card, int slot = 0);

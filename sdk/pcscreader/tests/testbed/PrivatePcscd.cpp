@@ -62,11 +62,12 @@ std::string IsolateProcess() {
     if (!BringLoopbackUp()) {
         return Failure("bringing up loopback");
     }
-    if (mkdir(kRunFolder, 0755) != 0 && errno != EEXIST) {
-        return Failure("creating /run/pcscd");
+    // A tmpfs over all of /run, so that not even the folder is left behind on the machine.
+    if (mount("tmpfs", "/run", "tmpfs", MS_NOSUID | MS_NODEV, "mode=0755") != 0) {
+        return Failure("mounting a tmpfs on /run");
     }
-    if (mount("tmpfs", kRunFolder, "tmpfs", MS_NOSUID | MS_NODEV, "mode=0755") != 0) {
-        return Failure("mounting a tmpfs on /run/pcscd");
+    if (mkdir(kRunFolder, 0755) != 0) {
+        return Failure("creating /run/pcscd");
     }
     return {};
 }

@@ -1,7 +1,7 @@
 #pragma once
 // A pcscd of the test's own, with Debian's vpcd virtual reader driver, in private network and
-// mount namespaces: the whole test process moves into them, so the daemon's socket (a tmpfs on
-// /run/pcscd) and vpcd's TCP ports are seen by the test alone and nothing listens outside.
+// mount namespaces: the whole test process moves into them, so the daemon's socket (in a tmpfs on
+// /run) and vpcd's TCP ports are seen by the test alone and nothing listens outside.
 
 #include <sys/types.h>
 #include <string>
