@@ -74,8 +74,10 @@ class TemporaryFile {
     explicit TemporaryFile(const fs::path& beside) {
         std::random_device random;
         for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-            path_ = beside.parent_path() /
-                    ("." + beside.filename().string() + "." + std::to_string(random()) + ".tmp");
+            fs::path name(".");  // built as a path: the file name may have no narrow spelling
+            name += beside.filename();
+            name += "." + std::to_string(random()) + ".tmp";
+            path_ = beside.parent_path() / name;
             fd_ = OpenNew(path_);
             if (fd_ < 0 && errno != EEXIST) {
                 break;
@@ -135,6 +137,10 @@ class TemporaryFile {
     bool renamed_ = false;
 };
 
+fs::path FolderOf(const fs::path& file) {
+    return file.parent_path().empty() ? fs::path(".") : file.parent_path();
+}
+
 // Where the bytes go: the file itself, or the file a symbolic link points to.
 fs::path WriteTarget(const fs::path& file) {
     std::error_code error;
@@ -159,8 +165,7 @@ std::optional<fs::perms> CheckWritable(const fs::path& target) {
     }
 #ifndef _WIN32
     // Windows folders ignore their read-only attribute; POSIX folders mean their bits.
-    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    const fs::file_status folderStatus = fs::status(folder, error);
+    const fs::file_status folderStatus = fs::status(FolderOf(target), error);
     if (error || !fs::is_directory(folderStatus) || !HasWriteBit(folderStatus.permissions())) {
         throw WriteFailure();
     }
@@ -171,8 +176,7 @@ std::optional<fs::perms> CheckWritable(const fs::path& target) {
 #ifndef _WIN32
 // Makes the rename itself durable; the data is safe without it, so a failure is not fatal.
 void FlushFolder(const fs::path& target) {
-    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         fsync(fd);
         close(fd);
@@ -190,12 +194,12 @@ void ReplaceFileAtomically(const fs::path& file, std::string_view bytes,
         TemporaryFile temporary(target);
         temporary.Write(bytes);
         temporary.Finish();
-        std::error_code error;
         if (keep) {
+            std::error_code error;
             fs::permissions(temporary.path(), *keep & fs::perms::mask, error);
-        }
-        if (error) {
-            throw WriteFailure();
+            if (error) {
+                throw WriteFailure();
+            }
         }
         if (beforeRename) {
             beforeRename(temporary.path());

@@ -31,7 +31,9 @@ std::optional<std::string> ReadBytes(const fs::path& file) {
 IniWriteError IniWriteError::ForFile(const fs::path& file) {
     std::error_code error;
     const fs::path full = fs::absolute(file, error);
-    return IniWriteError("Unable to write to " + (error ? file : full).string() + ".");
+    // UTF-8 like all text in the program, also where the system's own path text is GBK.
+    const std::u8string path = (error ? file : full).u8string();
+    return IniWriteError("Unable to write to " + std::string(path.begin(), path.end()) + ".");
 }
 
 IniFile::IniFile(fs::path path) : path_(std::move(path)) {}
