@@ -4,7 +4,15 @@
 #include <QTest>
 #include <stdexcept>
 
+#include <QAction>
+#include <QFontInfo>
+
+#include "widgets/ActionButton.h"
+#include "widgets/BusyCursor.h"
+#include "widgets/Controls.h"
 #include "widgets/ErrorBox.h"
+#include "widgets/Fonts.h"
+#include "widgets/ImageButton.h"
 #include "widgets/PictureWindow.h"
 #include "widgets/testing/RecordingMessageBoxes.h"
 
@@ -16,6 +24,11 @@ class WidgetsTest : public QObject {
     void pictureWindowIsBorderlessFixedAndCentred();
     void dragMovesWindowOnlyBeyondTolerance_data();
     void dragMovesWindowOnlyBeyondTolerance();
+    void labelsLetTheWindowBeDragged();
+    void imageButtonDarkerWhilePressed();
+    void buttonFollowsItsAction();
+    void songFontResolvesToInstalledSongFace();
+    void busyCursorWhileAlive();
     void errorBoxCarriesProgramTitle();
     void runReportingErrorsShowsWhatWasThrown();
 };
@@ -61,6 +74,73 @@ void WidgetsTest::dragMovesWindowOnlyBeyondTolerance() {
     QApplication::sendEvent(window.picture(), &move);
     QTest::mouseRelease(window.picture(), Qt::LeftButton, {}, grip + step);
     QCOMPARE(window.pos() - start, expectedMove);
+}
+
+void WidgetsTest::labelsLetTheWindowBeDragged() {
+    kx::PictureWindow window;
+    const QLabel* label = kx::AddLabel(&window, "LB1", QStringLiteral("会员编号："), {314, 151});
+    QCOMPARE(label->objectName(), QStringLiteral("LB1"));
+    QCOMPARE(label->pos(), QPoint(314, 151));
+    QVERIFY(!label->autoFillBackground());
+    QCOMPARE(window.childAt(label->geometry().center()), window.picture());
+}
+
+void WidgetsTest::imageButtonDarkerWhilePressed() {
+    kx::ImageButton button;
+    button.setText(QStringLiteral("连接[F5]"));
+    button.resize(67, 28);
+    const QPoint face(4, 4);  // clear of the caption
+    const QColor up = button.grab().toImage().pixelColor(face);
+    button.setDown(true);
+    const QColor down = button.grab().toImage().pixelColor(face);
+    QCOMPARE(up, kx::ImageButton::kFaceUp);
+    QCOMPARE(down, kx::ImageButton::kFaceDown);
+    QVERIFY(down.lightness() < up.lightness());
+}
+
+void WidgetsTest::buttonFollowsItsAction() {
+    QWidget window;
+    auto* action = new QAction(&window);
+    action->setShortcut(Qt::Key_F10);
+    window.addAction(action);
+    auto* button = new kx::ImageButton(&window);
+    kx::BindButtonToAction(button, action);
+    QSignalSpy triggered(action, &QAction::triggered);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    button->click();
+    QTest::keyClick(&window, Qt::Key_F10);
+    QCOMPARE(triggered.count(), 2);
+
+    action->setEnabled(false);
+    QVERIFY(!button->isEnabled());
+    button->click();
+    QTest::keyClick(&window, Qt::Key_F10);
+    QCOMPARE(triggered.count(), 2);
+
+    action->setEnabled(true);
+    QVERIFY(button->isEnabled());
+}
+
+void WidgetsTest::songFontResolvesToInstalledSongFace() {
+    const QFont font = kx::SongFont();
+    QCOMPARE(font.family(), QStringLiteral("宋体"));
+    QCOMPARE(font.pixelSize(), 13);
+    QVERIFY2(QFontInfo(font).family().contains(QStringLiteral("UMing")),
+             qPrintable(QFontInfo(font).family()));
+    QVERIFY(QFontInfo(kx::SongFont(24)).family().contains(QStringLiteral("UMing")));
+    QVERIFY(QFontInfo(kx::PictureWindow().font()).family().contains(QStringLiteral("UMing")));
+}
+
+void WidgetsTest::busyCursorWhileAlive() {
+    QVERIFY(!QGuiApplication::overrideCursor());
+    {
+        kx::BusyCursor busy;
+        QVERIFY(QGuiApplication::overrideCursor());
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    }
+    QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 void WidgetsTest::errorBoxCarriesProgramTitle() {
