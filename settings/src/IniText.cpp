@@ -259,11 +259,14 @@ std::optional<int32_t> ParseProfileInteger(std::string_view text) {
         negative = text.front() == '-';
         text.remove_prefix(1);
     }
+    if (text.empty()) {
+        return std::nullopt;
+    }
     // Unsigned parse: from_chars would take a second sign for a signed type.
     uint64_t magnitude = 0;
     const auto [end, error] =
         std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+    if (error != std::errc() || end != text.data() + text.size()) {
         return std::nullopt;
     }
     constexpr auto kMax = static_cast<uint64_t>(std::numeric_limits<int32_t>::max());

@@ -30,7 +30,8 @@ class IniFile {
                            std::string_view defaultValue) const;
     int32_t ReadInteger(std::string_view section, std::string_view key, int32_t defaultValue) const;
 
-    // Atomic: a temporary file beside it, then rename. Throws IniWriteError.
+    // Atomic: a temporary file beside it, then rename. Throws IniWriteError. A missing file is
+    // created; callers that must never create it check first.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, int32_t value);
 
