@@ -25,6 +25,8 @@ endfunction()
 # Makes exactly the names of <list_file> the dynamic symbols of the shared library <target>.
 function(kx_export_list target list_file)
     if(WIN32)
+        include(KxWindowsExports)
+        kx_windows_exports(${target} ${list_file})
         return()
     endif()
     kx_read_export_names(${list_file} names)
