@@ -1,0 +1,127 @@
+#include "MoneyTesting.h"
+
+#include <QDir>
+#include <QFile>
+
+#include "SampleCard.h"
+#include "card/CardDump.h"
+#include "incterminal/IncTerminalMainForm.h"
+#include "payterminal/PayTerminalMainForm.h"
+
+namespace kx::test {
+
+int FakeCard::Read(int portIndex, std::string_view model, TMemberCardImage& image) {
+    calls.push_back({"read", portIndex, std::string(model), 0});
+    if (!onReader) {
+        return -1;
+    }
+    image = *onReader;
+    return 0;
+}
+
+int FakeCard::Debit(int portIndex, std::string_view model, uint32_t cents, uint32_t& serial) {
+    return write("debit", portIndex, model, cents, serial, true);
+}
+
+int FakeCard::Credit(int portIndex, std::string_view model, uint32_t cents, uint32_t& serial) {
+    return write("credit", portIndex, model, cents, serial, false);
+}
+
+int FakeCard::write(const char* operation, int portIndex, std::string_view model, uint32_t cents,
+                    uint32_t& serial, bool debit) {
+    calls.push_back({operation, portIndex, std::string(model), cents});
+    if (!onReader || writeResult != 0) {
+        return -1;
+    }
+    serial = onReader->Serial;
+    onReader->Values[0] += debit ? -cents : cents;  // a value block wraps like this
+    return 0;
+}
+
+std::vector<std::string> FakeCard::operations() const {
+    std::vector<std::string> names;
+    for (const Call& call : calls) {
+        names.push_back(call.operation);
+    }
+    return names;
+}
+
+TMemberCardImage MemberCard(uint32_t balanceCents, uint32_t serial) {
+    SampleCard card = GoodSampleCard();
+    card.SetValue(12, balanceCents);
+    TMemberCardImage image = MemberCardImageFromDump(card.dump);
+    image.Serial = serial;
+    return image;
+}
+
+TMemberCardImage CardFailing(TCardCheck check, uint32_t balanceCents) {
+    SampleCard card = GoodSampleCard();
+    card.SetValue(12, balanceCents);
+    switch (check) {
+        case TCardCheck::ccNotShopMember:
+            card.Sector0()[8] = 0;
+            break;
+        case TCardCheck::ccNotSchemeCard:
+            card.Sector2()[43] = kExpectedSchemeCode + 1;
+            break;
+        case TCardCheck::ccSector4Crc:
+            card.Sector4()[47] ^= 0xFF;
+            break;
+        default:
+            qFatal("no sample card for this check");
+    }
+    if (check != TCardCheck::ccSector4Crc) {
+        card.Seal();
+    }
+    TMemberCardImage image = MemberCardImageFromDump(card.dump);
+    TMemberRecord record;
+    if (DecodeMemberCard(image, kExpectedSchemeCode, record) != check) {
+        qFatal("the sample card does not fail as asked");
+    }
+    return image;
+}
+
+void WriteSettingsFile(const QString& programFolder, const QByteArray& text) {
+    QDir(programFolder).mkpath("DataBase");
+    QFile file(programFolder + "/DataBase/KXConF.ini");
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) {
+        qFatal("cannot write the settings file");
+    }
+}
+
+const TerminalTexts& TextsOf(Terminal terminal) {
+    static const TerminalTexts pay{"suiPayMoney", "atDec", "成功支付：",
+                                   "支付失败，请检查是否正确放卡", "debit"};
+    static const TerminalTexts inc{"suiStoreMoney", "atInc", "成功充值：",
+                                   "充值失败，请检查是否正确放卡", "credit"};
+    return terminal == Terminal::Pay ? pay : inc;
+}
+
+ShownWindow::ShownWindow(Terminal terminal, const QByteArray& settings) : texts(TextsOf(terminal)) {
+    if (!settings.isEmpty()) {
+        WriteSettingsFile(programFolder.path(), settings);
+    }
+    const std::filesystem::path folder = programFolder.path().toStdString();
+    if (terminal == Terminal::Pay) {
+        window = std::make_unique<TKxNetPayTerminalMainForm>(card, boxes, folder);
+    } else {
+        window = std::make_unique<TKxNetIncTerminalMainForm>(card, boxes, folder);
+    }
+    window->show();
+    if (!QTest::qWaitForWindowActive(window.get())) {
+        qFatal("the window did not become active");
+    }
+}
+
+void ShownWindow::read(const TMemberCardImage& image) {
+    card.onReader = image;
+    key(Qt::Key_F10);
+}
+
+void ShownWindow::pay(const TMemberCardImage& image, const QString& amountText) {
+    read(image);
+    amount()->setText(amountText);
+    key(Qt::Key_F5);
+}
+
+}  // namespace kx::test
