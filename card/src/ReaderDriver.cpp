@@ -52,6 +52,8 @@ uint8_t SdkKeyMode(std::string_view model, int keyMode) {
                                                                             : keyMode);
 }
 
+// rf_ card selection: the serial from anticollision reaches the caller even when the select
+// itself fails; a request or anticollision failure leaves it untouched.
 int32_t RfSelectCard(const ModelSdk& sdk, int32_t handle, uint32_t& serial) {
     if (sdk.rf_request == nullptr || sdk.rf_anticoll == nullptr || sdk.rf_select == nullptr) {
         return -1;
