@@ -24,7 +24,7 @@ std::optional<CardBytes> ReadDump(const std::filesystem::path& path) {
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
     std::filesystem::path temporary = path;
     temporary += ".tmp";
-    if (WriteFileDurably(temporary, bytes) && ReplaceFile(temporary, path)) {
+    if (WriteFileDurably(temporary, bytes) && RenameOver(temporary, path)) {
         return true;
     }
     std::error_code ignored;

@@ -4,8 +4,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-// windows.h makes ReplaceFile a macro for ReplaceFileW; ours keeps its own name.
-#undef ReplaceFile
 #else
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -65,7 +63,7 @@ bool WriteFileDurably(const std::filesystem::path& path, std::span<const uint8_t
     return CloseHandle(file) && ok;
 }
 
-bool ReplaceFile(const std::filesystem::path& source, const std::filesystem::path& target) {
+bool RenameOver(const std::filesystem::path& source, const std::filesystem::path& target) {
     return MoveFileExW(source.c_str(), target.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
@@ -108,7 +106,7 @@ bool WriteFileDurably(const std::filesystem::path& path, std::span<const uint8_t
     return ::close(fd) == 0 && synced;
 }
 
-bool ReplaceFile(const std::filesystem::path& source, const std::filesystem::path& target) {
+bool RenameOver(const std::filesystem::path& source, const std::filesystem::path& target) {
     return ::rename(source.c_str(), target.c_str()) == 0;
 }
 

@@ -18,6 +18,6 @@ std::filesystem::path ProgramFolder();
 bool WriteFileDurably(const std::filesystem::path& path, std::span<const uint8_t> bytes);
 
 // Replaces target by source in one step (both in the same folder); false on failure.
-bool ReplaceFile(const std::filesystem::path& source, const std::filesystem::path& target);
+bool RenameOver(const std::filesystem::path& source, const std::filesystem::path& target);
 
 }  // namespace kx::sim
