@@ -22,6 +22,7 @@ class PcscTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
+    static bool DaemonRunning() { return state_ == PrivatePcscd::State::Running; }
     // Puts the card on the reader slot and waits until pcscd has seen it.
     static ::testing::AssertionResult Present(VpcdCard& card, int slot = 0);
     // Waits until pcscd sees no card on the slot (after TakeAway or a scripted removal).
