@@ -72,7 +72,8 @@ _Static_assert(sizeof(PrinterParam) == 24, "PrinterParam is 24 bytes on the argu
 
 /* Pauses 100 ms, remembers param.mode (even when the open fails), then opens the USB printer
  * or connects to the network printer (1 s connect timeout). 1 = open, 0 = failure or a mode
- * other than PRINTER_MODE_USB and PRINTER_MODE_NET. Does not close a printer still open. */
+ * other than PRINTER_MODE_USB and PRINTER_MODE_NET. A printer still open is closed first
+ * (without the pauses of KXClosePrinter), so that no handle or connection is left behind. */
 KXPRINTIF_API int32_t KXPRINTIF_CALL KXOpenPrinter(PrinterParam param);
 
 /* USB: closes an open printer, pauses 500 ms, returns 1; returns 0 at once when none is open.
@@ -83,7 +84,8 @@ KXPRINTIF_API int32_t KXPRINTIF_CALL KXClosePrinter(void);
 /* Test print on a network printer over a connection of its own: connects to param.address and
  * param.port (param.mode is not looked at); when connected pauses 500 ms, sends the length bytes
  * of text and three line feeds, pauses 1000 ms; then closes and releases. 1 = the printer was
- * connected, 0 = it was not. Leaves the mode unchanged and the network slot closed.
+ * connected, 0 = it was not. Leaves the mode unchanged and the network slot closed: a network
+ * printer still open is closed first; open it again afterwards to print.
  * A null text or a negative length does nothing and returns 0. */
 KXPRINTIF_API int32_t KXPRINTIF_CALL KXSocketPrinterTest(PrinterParam param, const char* text,
                                                          int32_t length);

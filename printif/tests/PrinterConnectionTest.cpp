@@ -180,6 +180,16 @@ TEST_F(PrinterCoreTest, SocketTestStopsSendingAfterAFailedSendButStillReportsThe
                                  "net.close 42", "pause 1000", "net.close -1", "net.release"));
 }
 
+TEST_F(PrinterCoreTest, SocketTestClosesANetworkPrinterStillOpen) {
+    OpenNet();
+    const uint8_t text[] = {'T'};
+    net.connectedSocket = 43;
+    EXPECT_EQ(printer.SocketTest(NetParam(), text, 1), 1);
+    EXPECT_EQ(log.at(0), "net.close 42");
+    EXPECT_EQ(log.at(1), "net.startup");
+    EXPECT_EQ(printer.NetSocket(), -1);
+}
+
 TEST_F(PrinterCoreTest, SocketTestInUsbModeLeavesTheUsbPrinterAlone) {
     OpenUsb();
     const uint8_t text[] = {'T'};

@@ -116,7 +116,11 @@ int32_t PrinterConnection::SendText(const uint8_t* bytes, int32_t length) {
 }
 
 int32_t PrinterConnection::NetStartup() {
-    netSocket_ = -1;
+    // The test print takes over the one network slot: a connection still in it would otherwise
+    // stay open, unreachable.
+    if (netSocket_ != -1) {
+        NetCloseSocket();
+    }
     return net_.Startup() != 0 ? 1 : 0;
 }
 

@@ -124,7 +124,10 @@ std::vector<std::string> PrinterStreamDecoder::Decode(bool final) {
                                     ? Hex(command)
                                     : std::string(1, static_cast<char>(command)));
             const std::optional<size_t> count = ArgumentCount(byte, command);
-            const size_t argCount = count.value_or(0);
+            size_t argCount = count.value_or(0);
+            if (byte == kGs && command == 'V' && at + 2 < size && data[at + 2] >= 'A') {
+                argCount = 2;  // GS V 65 n and GS V 66 n feed n before cutting
+            }
             if (at + 2 + argCount > size) {
                 if (final) {
                     lines.push_back(line + " (cut off)");

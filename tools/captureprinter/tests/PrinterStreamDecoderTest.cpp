@@ -25,6 +25,7 @@ TEST(PrinterStreamDecoderTest, NamesCommandsAndDecodesText) {
         {"\x1D\x21\x31", "GS ! 49 (width x4, height x2)\n"},
         {"\x1D\x56\x30", "GS V 48 (full cut)\n"},
         {"\x1D\x56\x31", "GS V 49 (partial cut)\n"},
+        {"\x1D\x56\x42\x05", "GS V 66 5 (partial cut)\n"},
         {std::string("\x1B\x70\x00\x19\xFA", 5),
          "ESC p 0 25 250 (drawer pin 2, 50 ms on, 500 ms off)\n"},
         {"\xBA\xCF\xBC\xC6 12.00\r\n", "TEXT \"合计 12.00\"\nCR\nLF\n"},
