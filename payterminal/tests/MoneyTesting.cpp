@@ -1,7 +1,11 @@
 #include "MoneyTesting.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 
 #include "SampleCard.h"
 #include "card/CardDump.h"
@@ -122,6 +126,35 @@ void ShownWindow::pay(const TMemberCardImage& image, const QString& amountText) 
     read(image);
     amount()->setText(amountText);
     key(Qt::Key_F5);
+}
+
+QStringList ShownWindow::tabOrderOf(const QStringList& names) const {
+    QStringList order;
+    QWidget* const first = find<QWidget>(qPrintable(names.front()));
+    QWidget* widget = first;
+    do {
+        if (names.contains(widget->objectName())) {
+            order.append(widget->objectName());
+        }
+        widget = widget->nextInFocusChain();
+    } while (widget != first);
+    return order;
+}
+
+QString TextOf(QWidget* widget) {
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        return label->text();
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        return edit->text();
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        return button->text();
+    }
+    if (auto* list = qobject_cast<QComboBox*>(widget)) {
+        return list->currentText();
+    }
+    return {};
 }
 
 }  // namespace kx::test

@@ -95,6 +95,11 @@ struct ShownWindow {
     // F10 with this card, the amount typed into the field, then F5.
     void pay(const TMemberCardImage& image, const QString& amount);
     std::vector<std::string> operations() const { return card.operations(); }
+    // The controls named, in the order Tab visits them from the first one.
+    QStringList tabOrderOf(const QStringList& names) const;
 };
+
+// What a label, edit, button or drop-down list shows.
+QString TextOf(QWidget* widget);
 
 }  // namespace kx::test

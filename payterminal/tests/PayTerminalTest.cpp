@@ -261,22 +261,6 @@ void PayTerminalTest::controlsArePlacedAndNamed_data() {
     }
 }
 
-QString TextOf(QWidget* widget) {
-    if (auto* label = qobject_cast<QLabel*>(widget)) {
-        return label->text();
-    }
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        return edit->text();
-    }
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        return button->text();
-    }
-    if (auto* list = qobject_cast<QComboBox*>(widget)) {
-        return list->currentText();
-    }
-    return {};
-}
-
 void PayTerminalTest::controlsArePlacedAndNamed() {
     QFETCH(QString, name);
     QFETCH(QRect, place);
@@ -298,15 +282,7 @@ void PayTerminalTest::tabOrderStartsAtTheReadButton() {
                             "btOK",         "cbReaderIF",  "cbReaderType",
                             "etMemberName", "etCurPaySum", "suiCurStoreMoney"};
     QCOMPARE(QApplication::focusWidget()->objectName(), order.front());
-    QStringList chain;
-    QWidget* widget = w.find<QWidget>("btReadCard");
-    do {
-        if (order.contains(widget->objectName())) {
-            chain.append(widget->objectName());
-        }
-        widget = widget->nextInFocusChain();
-    } while (widget->objectName() != order.front());
-    QCOMPARE(chain, order);
+    QCOMPARE(w.tabOrderOf(order), order);
     // The member fields and the balance are shown only: disabled, so Tab passes them by.
     for (const char* shownOnly :
          {"etMemberCode", "etMemberName", "etCurPaySum", "suiCurStoreMoney"}) {
