@@ -25,12 +25,12 @@ constexpr uint32_t kBalance = 10050;
 constexpr uint32_t kPoints = 20;
 
 // Runs a program of the installation and returns its exit status and standard output.
-struct Run {
+struct ProgramRun {
     DWORD status = 0;
     std::string output;
 };
 
-Run RunProgram(const fs::path& program, const std::wstring& arguments) {
+ProgramRun RunProgram(const fs::path& program, const std::wstring& arguments) {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
@@ -49,7 +49,7 @@ Run RunProgram(const fs::path& program, const std::wstring& arguments) {
     const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
                                         nullptr, nullptr, &startup, &process);
     CloseHandle(writeEnd);
-    Run run;
+    ProgramRun run;
     if (started) {
         char buffer[512];
         DWORD n = 0;
@@ -104,7 +104,7 @@ class CardThroughDlls : public ::testing::Test {
                   0u);
     }
 
-    static Run Kxcard(const std::wstring& arguments) {
+    static ProgramRun Kxcard(const std::wstring& arguments) {
         return RunProgram(installation_ / "kxcard.exe", arguments);
     }
 
@@ -122,7 +122,7 @@ class CardThroughDlls : public ::testing::Test {
 };
 
 TEST_F(CardThroughDlls, KxcardReadsTheMemberThroughTheDlls) {
-    const Run read =
+    const ProgramRun read =
         Kxcard(L"read --dist " + Quoted(installation_) + L" --port COM2 --model KXD101");
     EXPECT_EQ(read.status, 0u);
     EXPECT_NE(read.output.find("\"MemberName\":\"Zhang\""), std::string::npos) << read.output;
@@ -157,7 +157,7 @@ TEST_F(CardThroughDlls, NoCardOnTheReader) {
     ASSERT_EQ(Kxcard(L"remove --dist " + Quoted(installation_)).status, 0u);
     TMemberCardImage image;
     EXPECT_EQ(ReadMemberCard(0, "KXD103", image), -1);
-    const Run read = Kxcard(L"read --dist " + Quoted(installation_));
+    const ProgramRun read = Kxcard(L"read --dist " + Quoted(installation_));
     EXPECT_EQ(read.status, 1u);
 }
 

@@ -184,6 +184,40 @@ static void TestNetworkPrinter(void) {
     CHECK(KXClosePrinter() == 0, "a second close returned non-zero");
 }
 
+/* The USB printer is a stand-in file, named as JsUsbDll expects; it must exist beforehand. */
+static void TestUsbPrinter(void) {
+    static const char kStandIn[] = "usb-printer.bin";
+    Bytes expected = {{0}, 0};
+    Bytes written = {{0}, 0};
+    PrinterParam usb = {PRINTER_MODE_USB, "", 0};
+    FILE* file = fopen(kStandIn, "wb");
+    CHECK(file != NULL && fclose(file) == 0, "cannot create %s", kStandIn);
+    SetEnvironmentVariableA("KXPRINTIF_USB_DEVICE", kStandIn);
+    CHECK(KXOpenPrinter(usb) == 1, "USB open failed");
+    SENDS(&expected, KXPrinterInit(), 2, "\x1B\x40");
+    SENDS(&expected, KXPrinterLF(), 1, "\x0A");
+    SENDS(&expected, KXPrinterNLine(3), 3, "\x1B\x64\x03");
+    SENDS(&expected, KXPrinterAlign(1), 3, "\x1B\x61\x01");
+    SENDS(&expected, KXPrinterBold(1), 3, "\x1B\x47\x01");
+    SENDS(&expected, KXPrinterFontSize(1, 1), 3, "\x1D\x21\x11");
+    SENDS(&expected, KXPrinterCutPaper(0), 3, "\x1D\x56\x31");
+    SENDS(&expected, KXPrinterCtrMoneyBox(1, 50, 100), 5, "\x1B\x70\x01\x32\x64");
+    SENDS(&expected, KXPrinterInfo(kReceiptText, 7), 7, kReceiptText);
+    SENDS(&expected, KXReadPrinterInfo(0, 0), 0, "");
+    CHECK(KXClosePrinter() == 1, "closing an open USB printer returns 1");
+    CHECK(KXClosePrinter() == 0, "a second USB close returned non-zero");
+    CHECK(KXPrinterLF() == 0, "a command after the USB close returned non-zero");
+    SetEnvironmentVariableA("KXPRINTIF_USB_DEVICE", NULL);
+
+    file = fopen(kStandIn, "rb");
+    if (file != NULL) {
+        written.length = (int)fread(written.data, 1, sizeof written.data, file);
+        fclose(file);
+    }
+    CheckSame("USB print job", &written, &expected);
+    remove(kStandIn);
+}
+
 static void TestNetworkTestPrint(void) {
     Capture capture;
     Bytes expected = {{0}, 0};
@@ -362,6 +396,7 @@ int main(void) {
     }
     TestNetworkPrinter();
     TestNetworkTestPrint();
+    TestUsbPrinter();
     TestNoPrinter();
     TestDes();
     TestTripleDes();
