@@ -95,6 +95,7 @@ TEST_F(PrinterCoreTest, OutOfRangeSendsNothingAndDoesNotPause) {
     for (const auto& [name, run] : OutOfRange()) {
         EXPECT_EQ(run(printer), 0) << name;
     }
+    EXPECT_THAT(log, IsEmpty());
     OpenNet();
     for (const auto& [name, run] : OutOfRange()) {
         EXPECT_EQ(run(printer), 0) << name;
