@@ -50,6 +50,8 @@ std::optional<Fault> FaultScript::Take(Fault::Kind kind, std::string_view functi
         }
         lines.push_back(line);
     }
+    // Windows cannot replace a file that is still open.
+    in.close();
     if (taken) {
         std::string rest;
         for (const auto& line : lines) {
