@@ -101,21 +101,36 @@ const TerminalTexts& TextsOf(Terminal terminal) {
     return terminal == Terminal::Pay ? pay : inc;
 }
 
-ShownWindow::ShownWindow(Terminal terminal, const QByteArray& settings) : texts(TextsOf(terminal)) {
-    if (!settings.isEmpty()) {
-        WriteSettingsFile(programFolder.path(), settings);
-    }
-    const std::filesystem::path folder = programFolder.path().toStdString();
+namespace {
+
+std::unique_ptr<QWidget> ShowWindow(Terminal terminal, CardAccess& cardLayer, MessageBoxes& boxes,
+                                    const QString& folder) {
+    std::unique_ptr<QWidget> window;
     if (terminal == Terminal::Pay) {
-        window = std::make_unique<TKxNetPayTerminalMainForm>(card, boxes, folder);
+        window =
+            std::make_unique<TKxNetPayTerminalMainForm>(cardLayer, boxes, folder.toStdString());
     } else {
-        window = std::make_unique<TKxNetIncTerminalMainForm>(card, boxes, folder);
+        window =
+            std::make_unique<TKxNetIncTerminalMainForm>(cardLayer, boxes, folder.toStdString());
     }
     window->show();
     if (!QTest::qWaitForWindowActive(window.get())) {
         qFatal("the window did not become active");
     }
+    return window;
 }
+
+}  // namespace
+
+ShownWindow::ShownWindow(Terminal terminal, const QByteArray& settings) : texts(TextsOf(terminal)) {
+    if (!settings.isEmpty()) {
+        WriteSettingsFile(programFolder.path(), settings);
+    }
+    window = ShowWindow(terminal, card, boxes, programFolder.path());
+}
+
+ShownWindow::ShownWindow(Terminal terminal, CardAccess& cardLayer, const QString& folder)
+    : window(ShowWindow(terminal, cardLayer, boxes, folder)), texts(TextsOf(terminal)) {}
 
 void ShownWindow::read(const TMemberCardImage& image) {
     card.onReader = image;

@@ -76,6 +76,8 @@ struct ShownWindow {
 
     // settings: the text of the program's settings file; none when empty.
     explicit ShownWindow(Terminal terminal, const QByteArray& settings = {});
+    // Over another card layer, in the given program folder.
+    ShownWindow(Terminal terminal, CardAccess& cardLayer, const QString& folder);
 
     template <class W>
     W* find(const char* name) const {
