@@ -56,9 +56,6 @@ DcStatus MifareSession::ReadSerial(uint32_t& serial) {
 
 DcStatus MifareSession::PutKeyInSlot(KeyType keyType, const Key& key) {
     const uint8_t slot = SlotOf(keyType);
-    if (slotKeys_[slot] == key) {
-        return kOk;
-    }
     slotKeys_[slot].reset();
     Answer answer;
     if (const DcStatus status = Exchange(LoadKeyCommand(slot, key), answer); status != kOk) {
@@ -92,8 +89,10 @@ DcStatus MifareSession::Authenticate(uint8_t mode, uint8_t sector) {
         return kNoKey;
     }
     // Another sector's key may have taken the slot since this one was loaded.
-    if (const DcStatus status = PutKeyInSlot(*keyType, key->second); status != kOk) {
-        return status;
+    if (slotKeys_[SlotOf(*keyType)] != key->second) {
+        if (const DcStatus status = PutKeyInSlot(*keyType, key->second); status != kOk) {
+            return status;
+        }
     }
     Answer answer;
     return Exchange(AuthenticateCommand(*block, *keyType, SlotOf(*keyType)), answer);

@@ -14,7 +14,6 @@
 #include "card/CardTransactions.h"
 #include "card/MemberCard.h"
 #include "card/SdkBinding.h"
-#include "pcscreader/ValueBlock.h"
 
 namespace kx::pcsc::testing {
 namespace {
@@ -53,12 +52,6 @@ CardImage IssuedMemberCard() {
     std::ifstream(dump, std::ios::binary)
         .read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
     return image;
-}
-
-int32_t ValueOn(const CardImage& image, int block) {
-    const std::optional<ValueBlock> value = DecodeValueBlock(BlockOf(image, block));
-    EXPECT_TRUE(value) << "block " << block << " lost its value format";
-    return value ? value->value : 0;
 }
 
 class CardTransactionsTest : public PcscTest {
@@ -134,10 +127,10 @@ TEST_P(ValueTransactionsTest, DebitsAndCreditsTheBalanceOnly) {
     uint32_t serial = 0;
     ASSERT_EQ(DecMemberCard(kUsb, kModel, 1250, serial), 0);
     EXPECT_EQ(serial, kSerial);
-    EXPECT_EQ(ValueOn(card.Image(), 12), 3750);
+    EXPECT_EQ(ValueInBlock(card.Image(), 12), 3750);
     ASSERT_EQ(IncMemberCard(kUsb, kModel, 10000, serial), 0);
-    EXPECT_EQ(ValueOn(card.Image(), 12), 13750);
-    EXPECT_EQ(ValueOn(card.Image(), 13), static_cast<int32_t>(kPoints));
+    EXPECT_EQ(ValueInBlock(card.Image(), 12), 13750);
+    EXPECT_EQ(ValueInBlock(card.Image(), 13), static_cast<int32_t>(kPoints));
 
     CardImage unchangedElsewhere = card.Image();
     std::copy_n(memberCard_.begin() + 12 * 16, 16, unchangedElsewhere.begin() + 12 * 16);
@@ -157,11 +150,15 @@ TEST_P(ValueTransactionsTest, ACardTornAwayMidDebitIsDebitedOnceOrNotAtAll) {
                          << "card leaves at command " << command
                          << (when == Tear::BeforeCommand ? " before" : " after") << " it runs");
             ASSERT_TRUE(Present(card));
-            const int32_t before = ValueOn(card.Image(), 12);
+            const std::optional<int32_t> balance = ValueInBlock(card.Image(), 12);
+            ASSERT_TRUE(balance);
+            const int32_t before = *balance;
             card.TearAt(command, when);
             uint32_t serial = 0;
             const int result = DecMemberCard(kUsb, kModel, 1250, serial);
-            const int32_t after = ValueOn(card.Image(), 12);
+            const std::optional<int32_t> changed = ValueInBlock(card.Image(), 12);
+            ASSERT_TRUE(changed) << "the value block was corrupted";
+            const int32_t after = *changed;
             if (!card.Torn()) {
                 // The debit needs fewer commands than this: every step was covered.
                 EXPECT_EQ(result, 0);
@@ -173,7 +170,7 @@ TEST_P(ValueTransactionsTest, ACardTornAwayMidDebitIsDebitedOnceOrNotAtAll) {
                 EXPECT_EQ(after, before - 1250) << "reported done but not debited";
             }
             (after == before ? untouched : debited)++;
-            EXPECT_EQ(ValueOn(card.Image(), 13), static_cast<int32_t>(kPoints));
+            EXPECT_EQ(ValueInBlock(card.Image(), 13), static_cast<int32_t>(kPoints));
             card.TakeAway();
         }
         EXPECT_GT(untouched, 0);

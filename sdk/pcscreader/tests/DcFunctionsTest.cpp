@@ -26,14 +26,20 @@ CardImage MemberCard() {
     return image;
 }
 
-int32_t ValueOn(const CardImage& image, int block) {
-    const std::optional<ValueBlock> value = DecodeValueBlock(BlockOf(image, block));
-    EXPECT_TRUE(value) << "block " << block << " lost its value format";
-    return value ? value->value : 0;
-}
-
 class DcFunctionsTest : public PcscTest {
   protected:
+    // Opens the USB reader, selects the card and authenticates the sector with key A.
+    ::testing::AssertionResult OpenSector(uint8_t sector, int32_t& handle) {
+        handle = dc.init(kUsb, 0);
+        uint32_t serial = 0;
+        if (handle <= 0 || dc.card(handle, 0, &serial) != kOk ||
+            dc.load_key(handle, 0, sector, kTransportKey.data()) != kOk ||
+            dc.authentication(handle, 0, sector) != kOk) {
+            return ::testing::AssertionFailure() << "sector " << int{sector} << " did not open";
+        }
+        return ::testing::AssertionSuccess();
+    }
+
     const Kxd103Library& dc = Kxd103();
 };
 
@@ -86,21 +92,18 @@ TEST_P(DcValueTest, DebitsCreditsHaltsAndBeeps) {
     const ReaderTraits reader = GetParam();
     VpcdCard card(MemberCard(), reader);
     ASSERT_TRUE(Present(card));
-    const int32_t handle = dc.init(kUsb, 0);
-    uint32_t serial = 0;
-    ASSERT_EQ(dc.card(handle, 0, &serial), kOk);
-    ASSERT_EQ(dc.load_key(handle, 0, 3, kTransportKey.data()), kOk);
-    ASSERT_EQ(dc.authentication(handle, 0, 3), kOk);
+    int32_t handle = 0;
+    ASSERT_TRUE(OpenSector(3, handle));
 
     uint32_t value = 0;
     ASSERT_EQ(dc.readval(handle, 12, &value), kOk);
     EXPECT_EQ(value, 5000u);
     ASSERT_EQ(dc.decrement(handle, 12, 1250), kOk);
-    EXPECT_EQ(ValueOn(card.Image(), 12), 3750);
+    EXPECT_EQ(ValueInBlock(card.Image(), 12), 3750);
     ASSERT_EQ(dc.increment(handle, 12, 100), kOk);
     ASSERT_EQ(dc.readval(handle, 12, &value), kOk);
     EXPECT_EQ(value, 3850u);
-    EXPECT_EQ(ValueOn(card.Image(), 13), 77);
+    EXPECT_EQ(ValueInBlock(card.Image(), 13), 77);
     EXPECT_NE(dc.decrement(handle, 4, 1), kOk) << "block 4 is no value block";
 
     const int16_t beepResult = reader.buzzer ? kOk : kCardRefused;
@@ -135,11 +138,8 @@ TEST_F(DcFunctionsTest, NoCardFailsSelectionAndLeavesTheSerial) {
 TEST_F(DcFunctionsTest, ACardLiftedOffFailsEveryLaterCall) {
     VpcdCard card(MemberCard());
     ASSERT_TRUE(Present(card));
-    const int32_t handle = dc.init(kUsb, 0);
-    uint32_t serial = 0;
-    ASSERT_EQ(dc.card(handle, 0, &serial), kOk);
-    ASSERT_EQ(dc.load_key(handle, 0, 3, kTransportKey.data()), kOk);
-    ASSERT_EQ(dc.authentication(handle, 0, 3), kOk);
+    int32_t handle = 0;
+    ASSERT_TRUE(OpenSector(3, handle));
     const CardImage before = card.Image();
 
     card.TakeAway();
@@ -147,6 +147,7 @@ TEST_F(DcFunctionsTest, ACardLiftedOffFailsEveryLaterCall) {
     uint32_t value = 0;
     EXPECT_EQ(dc.readval(handle, 12, &value), kCardLost);
     EXPECT_EQ(dc.decrement(handle, 12, 1250), kCardLost);
+    uint32_t serial = 0;
     EXPECT_EQ(dc.card(handle, 0, &serial), kNoCard);
     EXPECT_EQ(card.Image(), before);
     EXPECT_EQ(dc.exit(handle), kOk);
@@ -155,14 +156,14 @@ TEST_F(DcFunctionsTest, ACardLiftedOffFailsEveryLaterCall) {
 TEST_F(DcFunctionsTest, AReaderThatGoesAwayFailsEveryCall) {
     VpcdCard card(MemberCard());
     ASSERT_TRUE(Present(card));
-    const int32_t handle = dc.init(kUsb, 0);
-    uint32_t serial = 0;
-    ASSERT_EQ(dc.card(handle, 0, &serial), kOk);
+    int32_t handle = 0;
+    ASSERT_TRUE(OpenSector(1, handle));
 
     StopDaemon();
     BlockBytes data{};
     EXPECT_NE(dc.load_key(handle, 0, 1, kTransportKey.data()), kOk);
     EXPECT_NE(dc.read(handle, 4, data.data()), kOk);
+    uint32_t serial = 0;
     EXPECT_NE(dc.card(handle, 0, &serial), kOk);
     EXPECT_LT(dc.init(kUsb, 0), 0);
     EXPECT_EQ(dc.exit(handle), kOk);

@@ -16,6 +16,7 @@ using testing::PutBlock;
 using testing::PutKeyA;
 using testing::ReaderTraits;
 using testing::TransportCard;
+using testing::ValueInBlock;
 using testing::VirtualMifareCard;
 
 constexpr Key kTransportKey{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
@@ -56,10 +57,8 @@ class MifareSessionTest : public ::testing::TestWithParam<ReaderTraits> {
         ASSERT_EQ(session_.LoadKey(kModeA, 3, kTransportKey), kOk);
         ASSERT_EQ(session_.Authenticate(kModeA, 3), kOk);
     }
-    int32_t ValueOnCard(int block) const {
-        const std::optional<ValueBlock> value = DecodeValueBlock(BlockOf(card_.Image(), block));
-        EXPECT_TRUE(value) << "block " << block << " lost its value format";
-        return value ? value->value : 0;
+    std::optional<int32_t> ValueOnCard(int block) const {
+        return ValueInBlock(card_.Image(), block);
     }
 
     VirtualMifareCard card_;

@@ -48,6 +48,7 @@ class MifareSession {
 
     // Transmits and accepts only the status word 90 00.
     DcStatus Exchange(std::span<const uint8_t> command, Answer& answer);
+    // Loads the key into its reader slot and remembers what the slot holds.
     DcStatus PutKeyInSlot(KeyType keyType, const Key& key);
     // Tries the reader's own value command first; nullopt means the reader has none.
     std::optional<DcStatus> TryValueCommand(std::span<const uint8_t> command,

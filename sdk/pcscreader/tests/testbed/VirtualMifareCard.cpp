@@ -60,6 +60,11 @@ void PutKeyA(CardImage& image, int sector, const Key& key) {
     std::copy(key.begin(), key.end(), image.begin() + (sector * 4 + 3) * 16);
 }
 
+std::optional<int32_t> ValueInBlock(const CardImage& image, int block) {
+    const std::optional<ValueBlock> value = DecodeValueBlock(BlockOf(image, block));
+    return value ? std::optional(value->value) : std::nullopt;
+}
+
 std::vector<uint8_t> VirtualMifareCard::Answer(std::span<const uint8_t> command) {
     if (command.size() < 5) {
         return Status(kSwWrongLength);

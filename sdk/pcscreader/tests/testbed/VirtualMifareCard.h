@@ -31,6 +31,8 @@ CardImage TransportCard(uint32_t serial);
 void PutBlock(CardImage& image, int block, std::span<const uint8_t, 16> data);
 std::span<const uint8_t, 16> BlockOf(const CardImage& image, int block);
 void PutKeyA(CardImage& image, int sector, const Key& key);
+// The value of a value block; nothing when the block is not in value-block format.
+std::optional<int32_t> ValueInBlock(const CardImage& image, int block);
 
 class VirtualMifareCard {
   public:
