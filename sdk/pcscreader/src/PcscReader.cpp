@@ -71,7 +71,7 @@ const SCARD_IO_REQUEST* PciOf(DWORD protocol) {
 DcStatus TransmitOn(SCARDHANDLE card, DWORD protocol, std::span<const uint8_t> command,
                     Answer& answer) {
     std::array<uint8_t, kMaxAnswer> response{};
-    DWORD length = response.size();
+    auto length = static_cast<DWORD>(response.size());
     const LONG result =
         SCardTransmit(card, PciOf(protocol), command.data(), static_cast<DWORD>(command.size()),
                       nullptr, response.data(), &length);

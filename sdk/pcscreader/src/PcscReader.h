@@ -8,6 +8,9 @@
 #include <string>
 
 #ifdef _WIN32
+#ifdef UNICODE
+#error "Reader names are narrow strings here: build without UNICODE."
+#endif
 #include <windows.h>
 #endif
 #include <winscard.h>
