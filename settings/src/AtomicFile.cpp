@@ -137,9 +137,12 @@ class TemporaryFile {
     bool renamed_ = false;
 };
 
+#ifndef _WIN32
+// Only POSIX folders have bits to check and a handle to flush.
 fs::path FolderOf(const fs::path& file) {
     return file.parent_path().empty() ? fs::path(".") : file.parent_path();
 }
+#endif
 
 // Where the bytes go: the file itself, or the file a symbolic link points to.
 fs::path WriteTarget(const fs::path& file) {
