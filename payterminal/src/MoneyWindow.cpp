@@ -10,6 +10,7 @@
 #include "widgets/BusyCursor.h"
 #include "widgets/Controls.h"
 #include "widgets/ErrorBox.h"
+#include "widgets/NumberEditRules.h"
 #include "widgets/SpeedButton.h"
 
 namespace kx {
@@ -26,9 +27,17 @@ const QString kBalanceTooLargeMessage =
 const QString kBalanceTooLowMessage = QStringLiteral("可用金额不够，不能完成支付操作！");
 constexpr int kFieldPixels = 24;
 
+// Fields that only show what the card holds are disabled; their text stays easy to read.
+void KeepReadableWhenDisabled(QWidget* field) {
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x30, 0x30, 0x30));
+    field->setPalette(palette);
+}
+
 QLineEdit* AddMemberEdit(QWidget* window, const char* name, const QRect& place, bool enabled) {
     QLineEdit* edit = AddFlatEdit(window, name, place);
     SetPixelSize(edit, kFieldPixels);
+    KeepReadableWhenDisabled(edit);
     edit->setEnabled(enabled);
     return edit;
 }
@@ -106,6 +115,7 @@ MoneyWindow::MoneyWindow(const MoneyWindowKind& kind, CardAccess& card, MessageB
     QPalette yellow = suiCurStoreMoney->palette();
     yellow.setColor(QPalette::Base, Qt::yellow);
     suiCurStoreMoney->setPalette(yellow);
+    KeepReadableWhenDisabled(suiCurStoreMoney);
     suiCurStoreMoney->setReadOnly(true);
     suiCurStoreMoney->setEnabled(false);
 
@@ -215,6 +225,10 @@ MoneyWindow::ReadOutcome MoneyWindow::ReadAndShowCard() {
 }
 
 void MoneyWindow::MoneyActionExecute() {
+    // An emptied field keeps its earlier value: the amount is the one shown, 0.
+    if (ReadNumberText(amountField->text()).kind == NumberReading::Unfinished) {
+        amountField->formatText();
+    }
     // Checked before any card call: the card holds 32-bit cents and no negative amount.
     const double amount = amountField->value();
     const CentsConversion conversion = YuanToCents(amount);

@@ -28,6 +28,7 @@ class PayTerminalTest : public QObject {
     void typedAmountIsNamedAsShownWhenPaying_data();
     void typedAmountIsNamedAsShownWhenPaying();
     void clickInTheAmountSelectsItAll();
+    void emptiedAmountPaysNothingHidden();
 
     void digitKeysTypeBeforeTheirRelease_data();
     void digitKeysTypeBeforeTheirRelease();
@@ -149,6 +150,19 @@ void PayTerminalTest::clickInTheAmountSelectsItAll() {
     QCOMPARE(w.amount()->selectedText(), "50.00");
     QTest::keyClick(w.amount(), Qt::Key_7);
     QCOMPARE(w.amount()->text(), "7");
+}
+
+void PayTerminalTest::emptiedAmountPaysNothingHidden() {
+    ShownWindow w(Terminal::Pay);
+    w.read(MemberCard(25000));
+    QTest::mouseClick(w.find<QLabel>("Label17"), Qt::LeftButton);  // 100元
+    PressKey(w, "spKEnter");
+    QCOMPARE(w.amount()->text(), "");
+    QCOMPARE(w.amount()->value(), 100.0);  // an empty text leaves the value as it was
+    w.key(Qt::Key_F5);
+    QCOMPARE(w.card.calls.back().cents, 0u);
+    QCOMPARE(w.message()->text(), "成功支付：0.00 元");
+    QCOMPARE(w.balance()->text(), "250.00");
 }
 
 void PayTerminalTest::digitKeysTypeBeforeTheirRelease_data() {

@@ -62,6 +62,11 @@ void NumberEdit::readText() {
     }
 }
 
+void NumberEdit::formatText() {
+    setText(TextOnLeaving(text()));
+    setValue(value_);
+}
+
 void NumberEdit::keyPressEvent(QKeyEvent* event) {
     if (TypesCharacter(*event)) {
         const QChar typed = event->text().front();
@@ -84,8 +89,7 @@ void NumberEdit::focusInEvent(QFocusEvent* event) {
 
 void NumberEdit::focusOutEvent(QFocusEvent* event) {
     if (MovesFocusToOrFromField(event->reason())) {
-        setText(TextOnLeaving(text()));
-        setValue(value_);
+        formatText();
     }
     QLineEdit::focusOutEvent(event);
 }

@@ -19,6 +19,10 @@ class NumberEdit : public QLineEdit {
     // Shows the value rounded to two decimals, at least one digit before the point.
     void setValue(double value);
 
+    // What leaving the field does: an empty text, a lone sign or a lone decimal separator
+    // becomes 0, then the value is shown formatted.
+    void formatText();
+
     // Where the error box for a text that is not a number goes (default: a real box).
     void setMessageBoxes(MessageBoxes& boxes) { boxes_ = &boxes; }
 
