@@ -1,20 +1,29 @@
 #include "widgets/ExitWhenShown.h"
 
 #include <QCoreApplication>
-#include <QEvent>
+#include <QExposeEvent>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
+#include <cstdio>
 
 namespace kx {
 
 namespace {
 
-class QuitOnFirstPaint : public QObject {
+class QuitWhenExposed : public QObject {
   public:
     using QObject::QObject;
 
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            QCoreApplication::exit(0);
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+            // The expose paints the window; quit on the next turn of the loop, after that.
+            QTimer::singleShot(0, [] {
+                std::puts("shown");
+                std::fflush(stdout);
+                QCoreApplication::exit(0);
+            });
+            watched->removeEventFilter(this);
         }
         return false;
     }
@@ -24,7 +33,8 @@ class QuitOnFirstPaint : public QObject {
 
 void ExitWhenShownIfAsked(QWidget& window) {
     if (qEnvironmentVariableIsSet("KX_EXIT_WHEN_SHOWN")) {
-        window.installEventFilter(new QuitOnFirstPaint(&window));
+        window.winId();  // creates the native window, so that its expose can be watched
+        window.windowHandle()->installEventFilter(new QuitWhenExposed(&window));
     }
 }
 
