@@ -1,6 +1,7 @@
 // What the payment and the recharge window do alike, each case run on both windows.
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
@@ -31,6 +32,8 @@ class MoneyWindowTest : public QObject {
     void cardFailingItsChecksIsNeverWritten();
     void amountTheCardCannotHoldIsRefusedBeforeAnyCardCall_data();
     void amountTheCardCannotHoldIsRefusedBeforeAnyCardCall();
+    void amountTextNotANumberIsReportedInTheErrorBox_data();
+    void amountTextNotANumberIsReportedInTheErrorBox();
     void commonAmountsSetTheAmountText_data();
     void commonAmountsSetTheAmountText();
     void readerListsComeFromTheSettingsAndGoBack_data();
@@ -291,6 +294,25 @@ void MoneyWindowTest::amountTheCardCannotHoldIsRefusedBeforeAnyCardCall() {
     QVERIFY(w.boxes.shown.isEmpty());
     QVERIFY(w.moneyAction()->isEnabled());
     QCOMPARE(w.card.balance(), 4294967295u);
+}
+
+void MoneyWindowTest::amountTextNotANumberIsReportedInTheErrorBox_data() {
+    AddTerminalColumn();
+    AddTerminalRows("pasted 12元");
+}
+
+void MoneyWindowTest::amountTextNotANumberIsReportedInTheErrorBox() {
+    QFETCH(Terminal, terminal);
+    QApplication::setApplicationDisplayName("Till");
+    ShownWindow w(terminal);
+    QTest::mouseClick(w.find<QLabel>("Label18"), Qt::LeftButton);  // 200元
+    w.amount()->setText("12元");
+    QCOMPARE(w.amount()->text(), "200.00");
+    QCOMPARE(w.amount()->value(), 200.0);
+    QCOMPARE(w.boxes.shown.size(), 1);
+    QCOMPARE(w.boxes.shown.front().parent, w.window.get());
+    QCOMPARE(w.boxes.shown.front().request.text, "'12元' is not a valid floating point value");
+    QCOMPARE(w.boxes.shown.front().request.caption, "Till");
 }
 
 void MoneyWindowTest::commonAmountsSetTheAmountText_data() {
