@@ -80,6 +80,7 @@ void TKxNetInfoTerminalMainForm::CreateControls() {
     AddLabel(this, "LB3", QStringLiteral("会员性别："), {314, 237});
     cbMemberSex = AddDropDownList(this, "cbMemberSex", {382, 233, 115, 21}, kSexNames);
     cbMemberSex->setEnabled(false);
+    KeepReadableWhenDisabled(cbMemberSex);
     AddLabel(this, "Label5", QStringLiteral("会员积分："), {512, 237});
     // Editable, though nothing uses what is typed into it.
     etCurPaySum = AddFlatEdit(this, "etCurPaySum", {583, 233, 80, 21});
@@ -92,6 +93,7 @@ void TKxNetInfoTerminalMainForm::CreateControls() {
     AddLabel(this, "LB6", QStringLiteral("证件名称:"), {314, 368});
     cbcCerTypeName = AddDropDownList(this, "cbcCerTypeName", {382, 364, 281, 21}, kCerTypeNames);
     cbcCerTypeName->setEnabled(false);
+    KeepReadableWhenDisabled(cbcCerTypeName);
     AddLabel(this, "LB17", QStringLiteral("证件编码:"), {314, 411});
     etCerNO = AddReadOnlyEdit(this, "etCerNO", {382, 407, 281, 21});
     AddLabel(this, "LB9", QStringLiteral("现在住址:"), {314, 455});
@@ -102,9 +104,9 @@ void TKxNetInfoTerminalMainForm::CreateControls() {
     suiCurStoreMoney->setReadOnly(true);
     suiCurStoreMoney->setEnabled(false);
     SetPixelSize(suiCurStoreMoney, 24);
+    KeepReadableWhenDisabled(suiCurStoreMoney);
     QPalette money = suiCurStoreMoney->palette();
     money.setColor(QPalette::Disabled, QPalette::Base, Qt::yellow);
-    money.setColor(QPalette::Disabled, QPalette::Text, Qt::black);
     suiCurStoreMoney->setPalette(money);
 
     lbMessageInfo =

@@ -15,6 +15,13 @@ void SetTextColour(QWidget* widget, const QColor& colour) {
     widget->setPalette(palette);
 }
 
+void KeepReadableWhenDisabled(QWidget* widget) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x30, 0x30, 0x30));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x30, 0x30, 0x30));
+    widget->setPalette(palette);
+}
+
 QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, QPoint topLeft,
                  int pixelSize, const QColor& colour) {
     auto* label = Place<QLabel>(parent, name, QRect(topLeft, QSize()));

@@ -34,6 +34,9 @@ QLineEdit* AddFlatEdit(QWidget* parent, const char* name, const QRect& geometry)
 QComboBox* AddDropDownList(QWidget* parent, const char* name, const QRect& geometry,
                            const QStringList& items);
 
+// For controls disabled only because they show what the card holds: their text stays dark.
+void KeepReadableWhenDisabled(QWidget* widget);
+
 void SetPixelSize(QWidget* widget, int pixelSize);
 void SetTextColour(QWidget* widget, const QColor& colour);
 
