@@ -162,12 +162,17 @@ void MoneyWindow::showEvent(QShowEvent* event) {
     }
 }
 
+ReaderControlValues MoneyWindow::readerControls() const {
+    ReaderControlValues controls;
+    controls.portIndex = portIndex();
+    controls.model = model();
+    return controls;
+}
+
 void MoneyWindow::FormShow() {
     TQJOption option;
     LoadTerminalOptions(programFolder_, option);
-    ReaderControlValues controls;
-    controls.portIndex = cbReaderIF->currentIndex();
-    controls.model = cbReaderType->currentText().toStdString();
+    ReaderControlValues controls = readerControls();
     ApplyTerminalOptions(option, controls);
     cbReaderIF->setCurrentIndex(controls.portIndex);
     cbReaderType->setCurrentIndex(cbReaderType->findText(QString::fromStdString(controls.model)));
@@ -182,12 +187,8 @@ void MoneyWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MoneyWindow::FormCloseQuery() {
-    return RunReportingErrors(boxes_, this, [this] {
-        ReaderControlValues controls;
-        controls.portIndex = cbReaderIF->currentIndex();
-        controls.model = cbReaderType->currentText().toStdString();
-        WriteReaderSettings(programFolder_, controls, false);
-    });
+    return RunReportingErrors(
+        boxes_, this, [this] { WriteReaderSettings(programFolder_, readerControls(), false); });
 }
 
 void MoneyWindow::atReaderCardExecute() {

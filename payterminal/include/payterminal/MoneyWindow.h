@@ -14,6 +14,7 @@
 
 #include "card/CardTransactions.h"
 #include "card/MemberCard.h"
+#include "settings/TerminalOptions.h"
 #include "widgets/ImageButton.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/NumberEdit.h"
@@ -90,6 +91,8 @@ class MoneyWindow : public PictureWindow {
     void showMessage(const QString& text);
     void showResultBox(const QString& text, QMessageBox::StandardButtons buttons,
                        QMessageBox::Icon icon);
+    // What the reader lists hold: every card call and the settings take them from here.
+    ReaderControlValues readerControls() const;
     int portIndex() const { return cbReaderIF->currentIndex(); }
     std::string model() const { return cbReaderType->currentText().toStdString(); }
 
