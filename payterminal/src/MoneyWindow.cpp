@@ -27,13 +27,6 @@ const QString kBalanceTooLargeMessage =
 const QString kBalanceTooLowMessage = QStringLiteral("可用金额不够，不能完成支付操作！");
 constexpr int kFieldPixels = 24;
 
-// Fields that only show what the card holds are disabled; their text stays easy to read.
-void KeepReadableWhenDisabled(QWidget* field) {
-    QPalette palette = field->palette();
-    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x30, 0x30, 0x30));
-    field->setPalette(palette);
-}
-
 QLineEdit* AddMemberEdit(QWidget* window, const char* name, const QRect& place, bool enabled) {
     QLineEdit* edit = AddFlatEdit(window, name, place);
     SetPixelSize(edit, kFieldPixels);
