@@ -48,7 +48,8 @@ std::string Describe(const Export& e) {
     return std::string(e.dll) + " ordinal " + std::to_string(std::get<uint16_t>(e.which));
 }
 
-// Every call is harmless with no printer open and no card on the reader.
+// Every call is harmless with no printer open and no card on the reader; the USB printer is a
+// file that does not exist.
 std::vector<Export> AllExports(Buffers& b) {
     const uint32_t none = static_cast<uint32_t>(-1);
     const std::vector<uint32_t> noPrinter(6, 0);  // PrinterParam by value: mode 0, 24 bytes
@@ -76,6 +77,7 @@ std::vector<Export> AllExports(Buffers& b) {
         {"KXPrintIF.dll", "SEC_MD5_Calcu", {in, 3, out}},
         {"KXPrintIF.dll", "SEC_Padding_With_80", {in, 3, out, Word(&b.count), 1}},
         {"KXPrintIF.dll", "SEC_Padding_With_Len", {in, 3, out, Word(&b.count), 1}},
+        {"JsUsbDll.dll", uint16_t{1}, {}},
         {"JsUsbDll.dll", uint16_t{3}, {none, in, 3, Word(&b.count)}},
         {"JsUsbDll.dll", uint16_t{5}, {none}},
         {"JsPrinterDll.dll", uint16_t{14}, {}},
@@ -85,6 +87,7 @@ std::vector<Export> AllExports(Buffers& b) {
         {"JsPrinterDll.dll", uint16_t{19}, {}},
         {"LibaryDir/KXD102.dll", "qz_beep", {none, 30}},
         {"LibaryDir/KXD102.dll", "qz_exit", {none}},
+        {"LibaryDir/KXD103.dll", "dc_init", {100, 0}},
         {"LibaryDir/KXD103.dll", "dc_beep", {none, 30}},
         {"LibaryDir/KXD103.dll", "dc_card", {none, 0, Word(&b.count)}},
         {"LibaryDir/KXD103.dll", "dc_load_key", {none, 0, 3, key}},
@@ -99,6 +102,7 @@ std::vector<Export> AllExports(Buffers& b) {
     for (const char* rf :
          {"LibaryDir/KXD100.dll", "LibaryDir/KXD101.dll", "LibaryDir/KXD104.dll"}) {
         all.insert(all.end(), {
+                                  {rf, "rf_init", {0, 9600}},
                                   {rf, "rf_beep", {none, 30}},
                                   {rf, "rf_request", {none, 1, Word(&b.count)}},
                                   {rf, "rf_anticoll", {none, 0, Word(&b.count)}},
@@ -143,6 +147,7 @@ const void* Find(HMODULE module, const Export& e) {
 }
 
 TEST(Stdcall, EveryExportRemovesExactlyItsArguments) {
+    SetEnvironmentVariableA("KXPRINTIF_USB_DEVICE", "no-such-printer");
     Buffers buffers;
     for (const auto& e : AllExports(buffers)) {
         SCOPED_TRACE(Describe(e));
