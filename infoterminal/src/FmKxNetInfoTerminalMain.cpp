@@ -159,6 +159,7 @@ void TKxNetInfoTerminalMainForm::CreateActions() {
 
     AutoReadTime = new QTimer(this);
     AutoReadTime->setObjectName(QStringLiteral("AutoReadTime"));
+    AutoReadTime->setTimerType(Qt::PreciseTimer);  // a full interval, not one rounded down
     connect(AutoReadTime, &QTimer::timeout, this, [this] { AutoReadTimeTimer(); });
 }
 

@@ -402,15 +402,15 @@ void InfoTerminalWindowTest::readDisablesItsActionsAndPausesTheTimer() {
     // Connected with auto-read: both actions are held and the timer stops, then all resume.
     f.SetAutoRead(true, 5);
     f.Click("fcConnection");
-    QTest::qWait(300);
+    QTest::qWait(1000);
     QTest::keyClick(f.form.get(), Qt::Key_F10);
     QCOMPARE(during.size(), 3u);
     QVERIFY(!during[2].timerActive);
     QVERIFY(!during[2].readEnabled && !during[2].connectEnabled);
     QVERIFY(!during[2].readButtonEnabled && !during[2].connectButtonEnabled);
     QVERIFY(f.Timer()->isActive());
-    // The interval counts from the end of this read, not from the connect.
-    QVERIFY2(f.Timer()->remainingTime() > 4850,
+    // The interval counts from the end of this read, not from the connect a second ago.
+    QVERIFY2(f.Timer()->remainingTime() > 4500,
              qPrintable(QString::number(f.Timer()->remainingTime())));
     QVERIFY(f.Action("atReaderCard")->isEnabled() && f.Action("atConnection")->isEnabled());
 
