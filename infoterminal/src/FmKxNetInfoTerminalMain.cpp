@@ -203,7 +203,7 @@ void TKxNetInfoTerminalMainForm::SaveReaderSettings() {
 
 ReaderControlValues TKxNetInfoTerminalMainForm::ReaderControls() const {
     return {cbReaderIF->currentIndex(), cbReaderType->currentText().toStdString(),
-            spAutoReadTime->value(), chAutoReaderCard->isChecked()};
+            ShownValue(spAutoReadTime), chAutoReaderCard->isChecked()};
 }
 
 void TKxNetInfoTerminalMainForm::ReadAndShowCard() {
@@ -276,7 +276,7 @@ void TKxNetInfoTerminalMainForm::atConnectionExecute() {
         fcConnection->setText(kConnectCaption);
         return;
     }
-    AutoReadTime->setInterval(spAutoReadTime->value() * 1000);
+    AutoReadTime->setInterval(ShownValue(spAutoReadTime) * 1000);
     if (!ReadReportingErrors()) {
         return;  // the read ended with an error: not connected
     }

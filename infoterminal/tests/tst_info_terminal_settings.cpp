@@ -33,6 +33,7 @@ class InfoTerminalSettingsTest : public QObject {
     void settingsAppliedAtShow_data();
     void settingsAppliedAtShow();
     void settingsWrittenBackAtClose();
+    void emptiedSpinBoxWrittenAsItsMinimum();
     void noFileNeitherReadNorCreated();
     void readOnlyFileKeepsTheWindowOpen();
 };
@@ -92,6 +93,15 @@ void InfoTerminalSettingsTest::settingsWrittenBackAtClose() {
     QCOMPARE(ReadSettings(f),
              "[KXOption]\r\nShopID=12\r\n[KXNetDevice]\r\nKXDCOMM=-1\r\nWinY=180\r\n"
              "KXDTypeID=KXD104\r\nReadCardTime=12\r\nIsAutoReaderCard=1\r\n");
+}
+
+void InfoTerminalSettingsTest::emptiedSpinBoxWrittenAsItsMinimum() {
+    InfoTerminalFixture f;
+    WriteSettings(f, "[KXNetDevice]\nReadCardTime=9\n");
+    QVERIFY(f.Show());
+    f.Find<QSpinBox>("spAutoReadTime")->findChild<QLineEdit*>()->setText("");
+    QVERIFY(f.form->close());
+    QVERIFY(ReadSettings(f).find("ReadCardTime=2\n") != std::string::npos);
 }
 
 void InfoTerminalSettingsTest::noFileNeitherReadNorCreated() {

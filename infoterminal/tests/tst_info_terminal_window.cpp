@@ -330,6 +330,20 @@ void InfoTerminalWindowTest::escapeTogglesTheConnection() {
     QTest::keyClick(f.form.get(), Qt::Key_Escape, Qt::ShiftModifier);
     QCOMPARE(f.Caption(), QStringLiteral("连接[F5]"));
     QCOMPARE(f.card.reads.size(), 1u);
+
+    // An open drop-down list takes Escape for itself: it closes, and nothing connects.
+    QComboBox* ports = f.Find<QComboBox>("cbReaderIF");
+    ports->showPopup();
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+    QCOMPARE(f.Caption(), QStringLiteral("连接[F5]"));
+
+    // From an edit, Escape still reaches the connect button.
+    f.Find<QLineEdit>("etCurPaySum")->setFocus();
+    QTest::keyClick(f.Find<QLineEdit>("etCurPaySum"), Qt::Key_Escape);
+    QCOMPARE(f.Caption(), QStringLiteral("断开[F5]"));
+    QCOMPARE(f.card.reads.size(), 2u);
 }
 
 void InfoTerminalWindowTest::connectWithoutAutoReadReadsOnce() {
@@ -362,6 +376,12 @@ void InfoTerminalWindowTest::connectTakesIntervalFromSpinBoxAtThatMoment() {
     QCOMPARE(f.Caption(), QStringLiteral("连接[F5]"));
     f.Click("fcConnection");
     QCOMPARE(f.Timer()->interval(), 3000);
+
+    // An emptied spin box reads as its minimum.
+    f.Click("fcConnection");
+    f.Find<QSpinBox>("spAutoReadTime")->findChild<QLineEdit*>()->setText("");
+    f.Click("fcConnection");
+    QCOMPARE(f.Timer()->interval(), 2000);
 }
 
 void InfoTerminalWindowTest::checkBoxWhileConnectedChangesNothing() {

@@ -1,5 +1,7 @@
 #include "widgets/Controls.h"
 
+#include <algorithm>
+
 namespace kx {
 
 void SetPixelSize(QWidget* widget, int pixelSize) {
@@ -13,6 +15,15 @@ void SetTextColour(QWidget* widget, const QColor& colour) {
     palette.setColor(QPalette::WindowText, colour);
     palette.setColor(QPalette::Text, colour);
     widget->setPalette(palette);
+}
+
+int ShownValue(const QSpinBox* spinBox) {
+    bool isNumber = false;
+    const int shown = spinBox->cleanText().toInt(&isNumber);
+    if (!isNumber) {
+        return spinBox->minimum();
+    }
+    return std::clamp(shown, spinBox->minimum(), spinBox->maximum());
 }
 
 void KeepReadableWhenDisabled(QWidget* widget) {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRect>
+#include <QSpinBox>
 #include <QStringList>
 
 #include "widgets/Fonts.h"
@@ -33,6 +34,10 @@ QLineEdit* AddFlatEdit(QWidget* parent, const char* name, const QRect& geometry)
 // A drop-down list (no typing) with its items, nothing selected.
 QComboBox* AddDropDownList(QWidget* parent, const char* name, const QRect& geometry,
                            const QStringList& items);
+
+// The number a spin box shows, kept within its range; text that is not a number (the operator
+// may have emptied the box) reads as the minimum.
+int ShownValue(const QSpinBox* spinBox);
 
 // For controls disabled only because they show what the card holds: their text stays dark.
 void KeepReadableWhenDisabled(QWidget* widget);
