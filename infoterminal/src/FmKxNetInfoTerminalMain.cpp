@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QShortcut>
 #include <QShowEvent>
 #include <QSpinBox>
@@ -183,14 +182,6 @@ void TKxNetInfoTerminalMainForm::FormShow() {
     cbReaderType->setCurrentIndex(cbReaderType->findText(QString::fromStdString(values.model)));
     spAutoReadTime->setValue(values.autoReadSeconds);
     chAutoReaderCard->setChecked(values.autoRead);
-}
-
-void TKxNetInfoTerminalMainForm::closeEvent(QCloseEvent* event) {
-    if (FormCloseQuery()) {
-        event->accept();
-    } else {
-        event->ignore();
-    }
 }
 
 bool TKxNetInfoTerminalMainForm::FormCloseQuery() {

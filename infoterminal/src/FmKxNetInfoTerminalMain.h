@@ -49,14 +49,13 @@ class TKxNetInfoTerminalMainForm : public PictureWindow {
 
   protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    bool FormCloseQuery() override;
 
   private:
     void CreateControls();
     void CreateActions();
     void FormCreate();
     void FormShow();
-    bool FormCloseQuery();
     void SaveReaderSettings();
     ReaderControlValues ReaderControls() const;
     void ShowCardRead(const CardReadDisplay& display);

@@ -1,5 +1,6 @@
 #include "widgets/PictureWindow.h"
 
+#include <QCloseEvent>
 #include <QScreen>
 #include <QShowEvent>
 
@@ -23,6 +24,14 @@ void PictureWindow::showEvent(QShowEvent* event) {
         }
     }
     QWidget::showEvent(event);
+}
+
+void PictureWindow::closeEvent(QCloseEvent* event) {
+    if (FormCloseQuery()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 }  // namespace kx

@@ -16,7 +16,12 @@ class PictureWindow : public QWidget {
     ImageForm* picture() const { return picture_; }
 
   protected:
+    // Asked on every request to close the window (close button, system close, logging off);
+    // false keeps the window open.
+    virtual bool FormCloseQuery() { return true; }
+
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     ImageForm* picture_;
