@@ -1,8 +1,9 @@
 /*
  * A C caller of KXPrintIF.dll, built like the counter programs that use it: the public header
- * compiled as C, linked through the import library, the DLL loaded at start. Drives every printer
- * command against a capture printer on loopback and every security function on the known-answer
- * vectors. Prints each failure; the exit status is the number of failures.
+ * compiled as C (and as C++ in CppCaller.cpp), linked through the import library, the DLL
+ * loaded at start. Drives every printer command against a capture printer on loopback and every
+ * security function on the known-answer vectors. Prints each failure; the exit status is the
+ * number of failures.
  */
 #include <winsock2.h> /* brings windows.h after its own declarations */
 
@@ -388,6 +389,9 @@ static void TestPadding(void) {
     }
 }
 
+/* CppCaller.cpp: the same library called from C++. */
+int CppCallerFailures(void);
+
 int main(void) {
     WSADATA wsa;
     if (WSAStartup(MAKEWORD(2, 2), &wsa) != 0) {
@@ -402,6 +406,7 @@ int main(void) {
     TestTripleDes();
     TestMd5();
     TestPadding();
+    CHECK(CppCallerFailures() == 0, "the C++ caller saw other results");
     WSACleanup();
     if (failures == 0) {
         puts("all printer commands and security functions as documented");
