@@ -1,6 +1,7 @@
 /* JsUsbDll: the USB receipt printer. Ordinals in JsUsbDll.exports: JsUsbOpen 1, JsUsbWrite 3,
- * JsUsbClose 5. On Linux the printer is the file named by KXPRINTIF_USB_DEVICE when that is set
- * and not empty, otherwise the first /dev/usb/lp* (in number order) that opens for writing. */
+ * JsUsbClose 5. The printer is the existing file named by KXPRINTIF_USB_DEVICE when that is set
+ * and not empty, otherwise the first USB printer that opens for writing: /dev/usb/lp* in number
+ * order on Linux, the usbprint.sys printer interfaces on Windows. */
 #ifndef JSUSBDLL_H
 #define JSUSBDLL_H
 
