@@ -38,7 +38,7 @@ TKxNetPayTerminalMainForm::TKxNetPayTerminalMainForm(CardAccess& card, MessageBo
     new KeypadPicture(this);
     for (const KeypadKey& key : kKeypadKeys) {
         auto* button = Place<SpeedButton>(this, key.name, key.place);
-        button->setToolTip(QString::fromUtf8(key.face));
+        button->setToolTip(QString::fromUtf8(key.tip));
         const bool isEnter = key.qtKey == Qt::Key_Backspace;
         if (isEnter) {
             connect(button, &QAbstractButton::pressed, this,
