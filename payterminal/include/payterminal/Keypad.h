@@ -14,6 +14,7 @@ struct KeypadKey {
     const char* face;   // what the picture shows
     int qtKey;          // the key posted to the amount field
     const char* typed;  // its character
+    const char* tip;    // the button's tooltip
 };
 
 inline constexpr QRect kKeypadPicturePlace{609, 232, 379, 306};
