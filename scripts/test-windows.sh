@@ -17,10 +17,10 @@ for preset in "${presets[@]}"; do
     timeout 1800 cmake --build --preset "$preset" -j2
 
     echo "== $preset: tests under Wine"
-    export WINEPREFIX="$PWD/build-$preset/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    # Server and prefix started apart from ctest's output pipes, and stopped whatever happens.
+    # The prefix the tests use, booted before they start and stopped whatever happens.
+    export WINEPREFIX="$PWD/build-$preset/wine"
     trap 'wineserver -k 2>/dev/null || true' EXIT
-    if wineserver -p </dev/null >/dev/null 2>&1; then wine wineboot </dev/null >/dev/null 2>&1; fi
+    timeout 300 cmake/toolchains/wine-run.sh "$WINEPREFIX" wineboot
     timeout 900 ctest --preset "$preset" -j2
     wineserver -k 2>/dev/null || true
     trap - EXIT

@@ -7,6 +7,7 @@ set -e
 export WINEPREFIX="$1"
 shift
 export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-mkdir -p "$(dirname "$WINEPREFIX")"
+# The server needs the prefix folder; wineboot fills an empty one.
+mkdir -p "$WINEPREFIX"
 flock -o "$WINEPREFIX.lock" sh -c 'if wineserver -p30; then wine wineboot; fi' </dev/null >/dev/null 2>&1
 exec wine "$@"
