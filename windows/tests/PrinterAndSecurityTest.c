@@ -118,10 +118,23 @@ static SOCKET LoopbackListener(int* port) {
     return s;
 }
 
-static void CaptureStart(Capture* capture) {
+/* A printer that goes away: takes one connection and resets it at once. */
+static DWORD WINAPI ResetOneConnection(LPVOID argument) {
+    Capture* capture = argument;
+    struct linger reset = {1, 0};
+    SOCKET connection = accept(capture->listener, NULL, NULL);
+    if (connection == INVALID_SOCKET) {
+        return 1;
+    }
+    setsockopt(connection, SOL_SOCKET, SO_LINGER, (const char*)&reset, sizeof reset);
+    closesocket(connection);
+    return 0;
+}
+
+static void CaptureStart(Capture* capture, LPTHREAD_START_ROUTINE printer) {
     memset(capture, 0, sizeof *capture);
     capture->listener = LoopbackListener(&capture->port);
-    capture->thread = CreateThread(NULL, 0, CaptureOneConnection, capture, 0, NULL);
+    capture->thread = CreateThread(NULL, 0, printer, capture, 0, NULL);
 }
 
 /* Waits until the printer side has closed the connection. */
@@ -159,7 +172,7 @@ static const char kReceiptText[] = "\xCA\xD5\xD2\xF8 1\n"; /* "收银 1" in GBK,
 static void TestNetworkPrinter(void) {
     Capture capture;
     Bytes expected = {{0}, 0};
-    CaptureStart(&capture);
+    CaptureStart(&capture, CaptureOneConnection);
     /* The high 16 bits of the port are ignored. */
     CHECK(KXOpenPrinter(NetworkPrinter(capture.port | 0x50000)) == 1, "network open failed");
     SENDS(&expected, KXPrinterInit(), 2, "\x1B\x40");
@@ -183,6 +196,24 @@ static void TestNetworkPrinter(void) {
 
     CHECK(KXPrinterLF() == 0, "a command after the close returned non-zero");
     CHECK(KXClosePrinter() == 0, "a second close returned non-zero");
+}
+
+/* The printer closes the connection in the middle of a job: the send that fails closes it on our
+ * side too, without harm to the program, and later commands send nothing. */
+static void TestPrinterClosingTheConnection(void) {
+    static char page[4096];
+    Capture printer;
+    int sent = 0;
+    CaptureStart(&printer, ResetOneConnection);
+    CHECK(KXOpenPrinter(NetworkPrinter(printer.port)) == 1, "network open failed");
+    CaptureFinish(&printer);
+    memset(page, 'x', sizeof page);
+    while (sent < 100 && KXPrinterInfo(page, (int32_t)sizeof page) == 1) {
+        ++sent;
+    }
+    CHECK(sent < 100, "sends on a reset connection kept succeeding");
+    CHECK(KXPrinterLF() == 0, "a command after the failed send returned non-zero");
+    CHECK(KXClosePrinter() == 0, "closing a network printer returns 0");
 }
 
 /* The USB printer is a stand-in file, named as JsUsbDll expects; it must exist beforehand. */
@@ -222,7 +253,7 @@ static void TestUsbPrinter(void) {
 static void TestNetworkTestPrint(void) {
     Capture capture;
     Bytes expected = {{0}, 0};
-    CaptureStart(&capture);
+    CaptureStart(&capture, CaptureOneConnection);
     CHECK(KXSocketPrinterTest(NetworkPrinter(capture.port), "TEST", 4) == 1, "test print failed");
     CaptureFinish(&capture);
     Append(&expected, "TEST\n\n\n", 7);
@@ -400,6 +431,7 @@ int main(void) {
     }
     TestNetworkPrinter();
     TestNetworkTestPrint();
+    TestPrinterClosingTheConnection();
     TestUsbPrinter();
     TestNoPrinter();
     TestDes();
