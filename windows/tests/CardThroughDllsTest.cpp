@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
-#include <iterator>
+#include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "DistFolder.h"
 #include "card/CardDump.h"
