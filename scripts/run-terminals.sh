@@ -5,17 +5,17 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+bash scripts/setup.sh
+cmake --preset default
+cmake --build --preset default
+bash scripts/demo-card.sh
+
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "run-terminals: no display to show the windows on (\$DISPLAY and \$WAYLAND_DISPLAY are unset)." >&2
     echo "run-terminals: on a machine without one, run them on a virtual display:" >&2
     echo "    xvfb-run -a scripts/run-terminals.sh" >&2
     exit 1
 fi
-
-bash scripts/setup.sh
-cmake --preset default
-cmake --build --preset default
-bash scripts/demo-card.sh
 
 started=()
 for terminal in KXNetInfoTerminal KXNetPayTerminal KXNetIncTerminal; do
