@@ -14,6 +14,7 @@
 #include "SimReaderCommands.h"
 #include "card/MemberCard.h"
 #include "gbk/Gbk.h"
+#include "mifare/ValueBlock.h"
 #include "simreader/DumpFile.h"
 #include "simreader/MifareCard.h"
 
@@ -245,8 +246,8 @@ sim::CardBytes BuildCard(const CardFields& fields) {
     const uint32_t values[] = {fields.cents, fields.points, 0};
     for (int i = 0; i < 3; ++i) {
         const int number = 12 + i;
-        const sim::Block value =
-            sim::MakeValueBlock(static_cast<int32_t>(values[i]), static_cast<uint8_t>(number));
+        const sim::Block value = mifare::EncodeValueBlock(
+            {static_cast<int32_t>(values[i]), static_cast<uint8_t>(number)});
         std::copy(value.begin(), value.end(), block(number));
     }
 

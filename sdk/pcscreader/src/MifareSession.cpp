@@ -13,17 +13,6 @@ uint8_t SlotOf(KeyType keyType) {
 
 }  // namespace
 
-std::optional<KeyType> KeyTypeOfMode(uint8_t mode) {
-    switch (mode) {
-        case 0:
-            return KeyType::A;
-        case 1:
-            return KeyType::B;
-        default:
-            return std::nullopt;
-    }
-}
-
 std::optional<uint8_t> FirstBlockOfSector(uint8_t sector) {
     if (sector < 32) {
         return static_cast<uint8_t>(sector * 4);
@@ -66,7 +55,7 @@ DcStatus MifareSession::PutKeyInSlot(KeyType keyType, const Key& key) {
 }
 
 DcStatus MifareSession::LoadKey(uint8_t mode, uint8_t sector, const Key& key) {
-    const std::optional<KeyType> keyType = KeyTypeOfMode(mode);
+    const std::optional<KeyType> keyType = mifare::KeyTypeOfDcMode(mode);
     if (!keyType || !FirstBlockOfSector(sector)) {
         return kBadArgument;
     }
@@ -79,7 +68,7 @@ DcStatus MifareSession::LoadKey(uint8_t mode, uint8_t sector, const Key& key) {
 }
 
 DcStatus MifareSession::Authenticate(uint8_t mode, uint8_t sector) {
-    const std::optional<KeyType> keyType = KeyTypeOfMode(mode);
+    const std::optional<KeyType> keyType = mifare::KeyTypeOfDcMode(mode);
     const std::optional<uint8_t> block = FirstBlockOfSector(sector);
     if (!keyType || !block) {
         return kBadArgument;
@@ -143,7 +132,7 @@ DcStatus MifareSession::ReadValue(uint8_t block, uint32_t& value) {
     if (const DcStatus status = Read(block, data); status != kOk) {
         return status;
     }
-    const std::optional<ValueBlock> valueBlock = DecodeValueBlock(data);
+    const std::optional<mifare::ValueBlock> valueBlock = mifare::DecodeValueBlock(data);
     if (!valueBlock) {
         return kNotValueBlock;
     }
@@ -174,7 +163,7 @@ DcStatus MifareSession::ChangeValueByWrite(uint8_t block, ValueOperation operati
     if (const DcStatus status = Read(block, data); status != kOk) {
         return status;
     }
-    std::optional<ValueBlock> valueBlock = DecodeValueBlock(data);
+    std::optional<mifare::ValueBlock> valueBlock = mifare::DecodeValueBlock(data);
     if (!valueBlock) {
         return kNotValueBlock;
     }
@@ -185,7 +174,7 @@ DcStatus MifareSession::ChangeValueByWrite(uint8_t block, ValueOperation operati
     valueBlock->value = static_cast<int32_t>(changed);
     // One block write: the card writes all 16 bytes or none.
     Answer answer;
-    return Exchange(WriteBlockCommand(block, EncodeValueBlock(*valueBlock)), answer);
+    return Exchange(WriteBlockCommand(block, mifare::EncodeValueBlock(*valueBlock)), answer);
 }
 
 }  // namespace kx::pcsc

@@ -53,7 +53,7 @@ Apdu AuthenticateCommand(uint8_t block, KeyType keyType, uint8_t slot) {
             0x01,
             0x00,
             block,
-            static_cast<uint8_t>(keyType),
+            keyType == KeyType::A ? kKeyACode : kKeyBCode,
             slot};
 }
 

@@ -7,8 +7,8 @@
 
 #include "Kxd103Library.h"
 #include "PcscTest.h"
+#include "mifare/ValueBlock.h"
 #include "pcscreader/DcStatus.h"
-#include "pcscreader/ValueBlock.h"
 
 namespace kx::pcsc::testing {
 namespace {
@@ -16,13 +16,14 @@ namespace {
 constexpr std::array<uint8_t, 6> kTransportKey{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
 constexpr int16_t kUsb = 100;
 constexpr uint32_t kSerial = 0xA1B2C3D4;
-constexpr BlockBytes kBlock4{'m', 'e', 'm', 'b', 'e', 'r', ' ', 'd', 'a', 't', 'a', 0, 1, 2, 3, 4};
+constexpr mifare::BlockBytes kBlock4{'m', 'e', 'm', 'b', 'e', 'r', ' ', 'd',
+                                     'a', 't', 'a', 0,   1,   2,   3,   4};
 
 CardImage MemberCard() {
     CardImage image = TransportCard(kSerial);
     PutBlock(image, 4, kBlock4);
-    PutBlock(image, 12, EncodeValueBlock({5000, 12}));
-    PutBlock(image, 13, EncodeValueBlock({77, 13}));
+    PutBlock(image, 12, mifare::EncodeValueBlock({5000, 12}));
+    PutBlock(image, 13, mifare::EncodeValueBlock({77, 13}));
     return image;
 }
 
@@ -54,7 +55,7 @@ TEST_F(DcFunctionsTest, ReadsTheCardOnTheFirstReaderOverUsb) {
     EXPECT_EQ(serial, kSerial) << "UID byte 0 is the low byte";
     ASSERT_EQ(dc.load_key(handle, 0, 1, kTransportKey.data()), kOk);
     ASSERT_EQ(dc.authentication(handle, 0, 1), kOk);
-    BlockBytes data{};
+    mifare::BlockBytes data{};
     ASSERT_EQ(dc.read(handle, 4, data.data()), kOk);
     EXPECT_EQ(data, kBlock4);
     EXPECT_EQ(dc.read(handle, 8, data.data()), kCardRefused) << "sector 2 is not authenticated";
@@ -129,7 +130,7 @@ TEST_F(DcFunctionsTest, NoCardFailsSelectionAndLeavesTheSerial) {
     uint32_t serial = 7;
     EXPECT_EQ(dc.card(handle, 0, &serial), kNoCard);
     EXPECT_EQ(serial, 7u);
-    BlockBytes data{};
+    mifare::BlockBytes data{};
     EXPECT_EQ(dc.read(handle, 4, data.data()), kNoCard);
     dc.beep(handle, 30);  // no card to carry it: the escape channel, which vpcd lacks
     EXPECT_EQ(dc.exit(handle), kOk);
@@ -160,7 +161,7 @@ TEST_F(DcFunctionsTest, AReaderThatGoesAwayFailsEveryCall) {
     ASSERT_TRUE(OpenSector(1, handle));
 
     StopDaemon();
-    BlockBytes data{};
+    mifare::BlockBytes data{};
     EXPECT_NE(dc.load_key(handle, 0, 1, kTransportKey.data()), kOk);
     EXPECT_NE(dc.read(handle, 4, data.data()), kOk);
     uint32_t serial = 0;
@@ -184,7 +185,7 @@ TEST_F(DcFunctionsTest, RefusesMissingBuffersAndUnknownHandles) {
 
     const int32_t unknown = handle + 1000;
     uint32_t serial = 0;
-    BlockBytes data{};
+    mifare::BlockBytes data{};
     EXPECT_EQ(dc.card(unknown, 0, &serial), kBadHandle);
     EXPECT_EQ(dc.load_key(unknown, 0, 3, kTransportKey.data()), kBadHandle);
     EXPECT_EQ(dc.authentication(unknown, 0, 3), kBadHandle);

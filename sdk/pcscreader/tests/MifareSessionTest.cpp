@@ -41,8 +41,8 @@ class DirectChannel : public CardChannel {
 
 CardImage MemberCard() {
     CardImage image = TransportCard(0x12345678);
-    PutBlock(image, 12, EncodeValueBlock({5000, 12}));
-    PutBlock(image, 13, EncodeValueBlock({77, 13}));
+    PutBlock(image, 12, mifare::EncodeValueBlock({5000, 12}));
+    PutBlock(image, 13, mifare::EncodeValueBlock({77, 13}));
     BlockBytes text{};
     text.fill('A');
     PutBlock(image, 14, text);
@@ -85,7 +85,8 @@ TEST_P(MifareSessionTest, DebitsAndCreditsOnlyTheValueBlock) {
     ASSERT_EQ(session_.ReadValue(12, value), kOk);
     EXPECT_EQ(value, 13750u);
 
-    EXPECT_EQ(DecodeValueBlock(BlockOf(card_.Image(), 12))->address, 12) << "address byte kept";
+    EXPECT_EQ(mifare::DecodeValueBlock(BlockOf(card_.Image(), 12))->address, 12)
+        << "address byte kept";
     EXPECT_EQ(ValueOnCard(13), 77);
 }
 
@@ -166,7 +167,7 @@ TEST(MifareSessionKeys, RefusesModesAndSectorsOutOfRange) {
 
 TEST(MifareSessionValueCommands, AReaderWithoutThemIsAskedOnlyOnce) {
     CardImage image = TransportCard(1);
-    PutBlock(image, 12, EncodeValueBlock({500, 12}));
+    PutBlock(image, 12, mifare::EncodeValueBlock({500, 12}));
     VirtualMifareCard card(image, ReaderTraits{.valueCommands = false});
     DirectChannel channel(card);
     MifareSession session(channel);

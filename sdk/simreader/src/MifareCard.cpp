@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "mifare/ValueBlock.h"
+
 namespace kx::sim {
 
 namespace {
@@ -87,36 +89,6 @@ std::array<uint8_t, 3> EncodeAccessBytes(const std::array<uint8_t, 4>& condition
     }
     return {static_cast<uint8_t>((~c2 & 0x0F) << 4 | (~c1 & 0x0F)),
             static_cast<uint8_t>(c1 << 4 | (~c3 & 0x0F)), static_cast<uint8_t>(c3 << 4 | c2)};
-}
-
-std::optional<int32_t> ValueOfBlock(std::span<const uint8_t, kBlockSize> block) {
-    for (int i = 0; i < 4; ++i) {
-        if (block[i] != block[i + 8] || block[i] != static_cast<uint8_t>(~block[i + 4])) {
-            return std::nullopt;
-        }
-    }
-    if (block[12] != block[14] || block[13] != block[15] ||
-        block[12] != static_cast<uint8_t>(~block[13])) {
-        return std::nullopt;
-    }
-    const uint32_t value = static_cast<uint32_t>(block[0]) | static_cast<uint32_t>(block[1]) << 8 |
-                           static_cast<uint32_t>(block[2]) << 16 |
-                           static_cast<uint32_t>(block[3]) << 24;
-    return static_cast<int32_t>(value);
-}
-
-Block MakeValueBlock(int32_t value, uint8_t address) {
-    const auto bits = static_cast<uint32_t>(value);
-    Block block{};
-    for (int i = 0; i < 4; ++i) {
-        const auto byte = static_cast<uint8_t>(bits >> (8 * i));
-        block[i] = byte;
-        block[i + 4] = static_cast<uint8_t>(~byte);
-        block[i + 8] = byte;
-    }
-    block[12] = block[14] = address;
-    block[13] = block[15] = static_cast<uint8_t>(~address);
-    return block;
 }
 
 uint32_t MifareCard::Serial() const {
@@ -207,11 +179,11 @@ SimStatus MifareCard::ReadValue(int block, int32_t& value) const {
     if (IsTrailer(block)) {
         return kNotValueBlock;
     }
-    const auto stored = ValueOfBlock(BlockBytes(bytes_, block));
+    const auto stored = mifare::DecodeValueBlock(BlockBytes(bytes_, block));
     if (!stored) {
         return kNotValueBlock;
     }
-    value = *stored;
+    value = stored->value;
     return kOk;
 }
 
@@ -219,14 +191,13 @@ SimStatus MifareCard::ChangeValue(int block, BlockOp op, uint32_t delta) {
     if (const SimStatus status = Allowed(block, op); status != kOk) {
         return status;
     }
-    const auto bytes = BlockBytes(bytes_, block);
-    const auto stored = ValueOfBlock(bytes);
+    auto stored = mifare::DecodeValueBlock(BlockBytes(bytes_, block));
     if (!stored) {
         return kNotValueBlock;
     }
     // Unsigned arithmetic wraps modulo 2^32 exactly as the card's signed value does.
-    const uint32_t changed = static_cast<uint32_t>(*stored) + delta;
-    const Block written = MakeValueBlock(static_cast<int32_t>(changed), bytes[12]);
+    stored->value = static_cast<int32_t>(static_cast<uint32_t>(stored->value) + delta);
+    const Block written = mifare::EncodeValueBlock(*stored);
     std::copy(written.begin(), written.end(), bytes_.begin() + block * kBlockSize);
     return kOk;
 }

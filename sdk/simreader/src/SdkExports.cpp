@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "card/ReaderSdk.h"
+#include "mifare/KeyMode.h"
 #include "simreader/SdkGate.h"
 
 #ifdef _WIN32
@@ -164,10 +165,10 @@ KX_SIM_EXPORT int16_t KX_SDK_CALL rf_select(int32_t handle, uint32_t serial, uin
 }
 KX_SIM_EXPORT int16_t KX_SDK_CALL rf_load_key(int32_t handle, uint8_t mode, uint8_t sector,
                                               const uint8_t* key) {
-    return LoadKey("rf_load_key", kx::sim::RfKeyType, handle, mode, sector, key);
+    return LoadKey("rf_load_key", kx::mifare::KeyTypeOfRfMode, handle, mode, sector, key);
 }
 KX_SIM_EXPORT int16_t KX_SDK_CALL rf_authentication(int32_t handle, uint8_t mode, uint8_t sector) {
-    return Authentication("rf_authentication", kx::sim::RfKeyType, handle, mode, sector);
+    return Authentication("rf_authentication", kx::mifare::KeyTypeOfRfMode, handle, mode, sector);
 }
 KX_SIM_EXPORT int16_t KX_SDK_CALL rf_read(int32_t handle, uint8_t block, uint8_t* data) {
     return Read("rf_read", handle, block, data);
@@ -237,10 +238,10 @@ KX_SIM_EXPORT int16_t KX_SDK_CALL dc_card(int32_t handle, uint8_t mode, uint32_t
 }
 KX_SIM_EXPORT int16_t KX_SDK_CALL dc_load_key(int32_t handle, uint8_t mode, uint8_t sector,
                                               const uint8_t* key) {
-    return LoadKey("dc_load_key", kx::sim::DcKeyType, handle, mode, sector, key);
+    return LoadKey("dc_load_key", kx::mifare::KeyTypeOfDcMode, handle, mode, sector, key);
 }
 KX_SIM_EXPORT int16_t KX_SDK_CALL dc_authentication(int32_t handle, uint8_t mode, uint8_t sector) {
-    return Authentication("dc_authentication", kx::sim::DcKeyType, handle, mode, sector);
+    return Authentication("dc_authentication", kx::mifare::KeyTypeOfDcMode, handle, mode, sector);
 }
 KX_SIM_EXPORT int16_t KX_SDK_CALL dc_read(int32_t handle, uint8_t block, uint8_t* data) {
     return Read("dc_read", handle, block, data);

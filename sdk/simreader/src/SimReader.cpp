@@ -4,28 +4,6 @@
 
 namespace kx::sim {
 
-std::optional<KeyType> DcKeyType(uint8_t mode) {
-    switch (mode) {
-        case 0:
-            return KeyType::A;
-        case 1:
-            return KeyType::B;
-        default:
-            return std::nullopt;
-    }
-}
-
-std::optional<KeyType> RfKeyType(uint8_t mode) {
-    switch (mode) {
-        case 1:
-            return KeyType::A;
-        case 2:
-            return KeyType::B;
-        default:
-            return std::nullopt;
-    }
-}
-
 int32_t SimReader::Open() {
     int32_t handle = 1;
     while (sessions_.contains(handle)) {

@@ -16,6 +16,7 @@
 #include "card/CardTransactions.h"
 #include "card/MemberCard.h"
 #include "card/SdkBinding.h"
+#include "mifare/ValueBlock.h"
 #include "simreader/DumpFile.h"
 #include "simreader/MifareCard.h"
 #include "simreader/ReaderFolder.h"
@@ -111,11 +112,13 @@ class SdkLibrariesTest : public ::testing::Test {
     // The value of block 12, 13 or 14 in the dump; fails the test if the block is corrupt.
     std::optional<int32_t> ValueOnCard(int block) const {
         const auto bytes = ReadDump(dump_);
-        if (!bytes) {
+        const auto value = bytes ? mifare::DecodeValueBlock(std::span<const uint8_t, kBlockSize>(
+                                       bytes->data() + block * kBlockSize, kBlockSize))
+                                 : std::nullopt;
+        if (!value) {
             return std::nullopt;
         }
-        return ValueOfBlock(
-            std::span<const uint8_t, kBlockSize>(bytes->data() + block * kBlockSize, kBlockSize));
+        return value->value;
     }
 
     void ExpectBalance(uint32_t cents) const {

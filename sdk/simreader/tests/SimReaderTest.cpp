@@ -7,6 +7,7 @@
 #include <string>
 
 #include "TestFolder.h"
+#include "mifare/ValueBlock.h"
 #include "simreader/DumpFile.h"
 
 namespace kx::sim {
@@ -28,7 +29,7 @@ CardBytes TransportCard(uint32_t serial, int32_t balance) {
         bytes[trailer + 9] = 0x69;
         std::fill_n(bytes.begin() + trailer + 10, 6, 0xFF);
     }
-    const Block value = MakeValueBlock(balance, 12);
+    const Block value = mifare::EncodeValueBlock({balance, 12});
     std::copy(value.begin(), value.end(), bytes.begin() + 12 * kBlockSize);
     return bytes;
 }
@@ -61,22 +62,14 @@ class SimReaderTest : public ::testing::Test {
 
     int32_t BalanceOnDisk(const std::filesystem::path& dump) {
         const auto bytes = ReadDump(dump);
-        return *ValueOfBlock(
-            std::span<const uint8_t, kBlockSize>(bytes->data() + 12 * kBlockSize, kBlockSize));
+        return mifare::DecodeValueBlock(std::span<const uint8_t, kBlockSize>(
+                                            bytes->data() + 12 * kBlockSize, kBlockSize))
+            ->value;
     }
 
     TestFolder folder_;
     SimReader reader_;
 };
-
-TEST(KeyModes, DcAndRfModesMeanTheSameKeyForTheSameCallerMode) {
-    EXPECT_EQ(DcKeyType(0), KeyType::A);
-    EXPECT_EQ(DcKeyType(1), KeyType::B);
-    EXPECT_EQ(DcKeyType(2), std::nullopt);
-    EXPECT_EQ(RfKeyType(0), std::nullopt);
-    EXPECT_EQ(RfKeyType(1), KeyType::A);
-    EXPECT_EQ(RfKeyType(2), KeyType::B);
-}
 
 TEST_F(SimReaderTest, HandlesCountFromOneAndCloseOnce) {
     const int32_t first = reader_.Open();

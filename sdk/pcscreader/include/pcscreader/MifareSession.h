@@ -9,11 +9,13 @@
 #include <span>
 #include <utility>
 
+#include "mifare/ValueBlock.h"
 #include "pcscreader/DcStatus.h"
 #include "pcscreader/StorageCardApdu.h"
-#include "pcscreader/ValueBlock.h"
 
 namespace kx::pcsc {
+
+using mifare::BlockBytes;
 
 class CardChannel {
   public:
@@ -22,8 +24,6 @@ class CardChannel {
     virtual DcStatus Transmit(std::span<const uint8_t> command, Answer& answer) = 0;
 };
 
-// Key mode 0 is key A and 1 key B, as on the simulated reader; anything else is no key mode.
-std::optional<KeyType> KeyTypeOfMode(uint8_t mode);
 // The first block of a sector (1K and 4K layouts); nothing past the last sector of a 4K card.
 std::optional<uint8_t> FirstBlockOfSector(uint8_t sector);
 

@@ -7,6 +7,8 @@
 #include <span>
 #include <vector>
 
+#include "mifare/KeyMode.h"
+
 namespace kx::pcsc {
 
 using Apdu = std::vector<uint8_t>;
@@ -27,7 +29,11 @@ enum Instruction : uint8_t {
 
 inline constexpr uint8_t kBuzzerP1 = 0x40;
 
-enum class KeyType : uint8_t { A = 0x60, B = 0x61 };
+using mifare::KeyType;
+// How the authenticate command names the key.
+inline constexpr uint8_t kKeyACode = 0x60;
+inline constexpr uint8_t kKeyBCode = 0x61;
+
 enum class ValueOperation : uint8_t { Store = 0x00, Increment = 0x01, Decrement = 0x02 };
 
 // Status words.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "pcscreader/ValueBlock.h"
+#include "mifare/ValueBlock.h"
 
 namespace kx::pcsc::testing {
 
@@ -61,7 +61,7 @@ void PutKeyA(CardImage& image, int sector, const Key& key) {
 }
 
 std::optional<int32_t> ValueInBlock(const CardImage& image, int block) {
-    const std::optional<ValueBlock> value = DecodeValueBlock(BlockOf(image, block));
+    const std::optional<mifare::ValueBlock> value = mifare::DecodeValueBlock(BlockOf(image, block));
     return value ? std::optional(value->value) : std::nullopt;
 }
 
@@ -122,7 +122,7 @@ std::vector<uint8_t> VirtualMifareCard::Authenticate(std::span<const uint8_t> bo
         return Status(kSwFailed);
     }
     const int sector = body[2] / 4;
-    const std::size_t keyOffset = body[3] == static_cast<uint8_t>(KeyType::A) ? 0 : 10;
+    const std::size_t keyOffset = body[3] == kKeyACode ? 0 : 10;
     const auto trailer = BlockOf(image_, sector * 4 + 3);
     if (!std::equal(slots_[body[4]]->begin(), slots_[body[4]]->end(),
                     trailer.begin() + static_cast<std::ptrdiff_t>(keyOffset))) {
@@ -155,14 +155,14 @@ std::vector<uint8_t> VirtualMifareCard::ChangeValue(uint8_t block, uint8_t opera
     if (!Opened(block) || block == 0 || IsTrailer(block) || !(increment || decrement)) {
         return Status(kSwFailed);
     }
-    std::optional<ValueBlock> value = DecodeValueBlock(BlockOf(image_, block));
+    std::optional<mifare::ValueBlock> value = mifare::DecodeValueBlock(BlockOf(image_, block));
     if (!value) {
         return Status(kSwFailed);
     }
     // The card's arithmetic: signed 32-bit, wrapping, no stop at zero.
     const auto current = static_cast<uint32_t>(value->value);
     value->value = static_cast<int32_t>(increment ? current + operand : current - operand);
-    PutBlock(image_, block, EncodeValueBlock(*value));
+    PutBlock(image_, block, mifare::EncodeValueBlock(*value));
     return Status(kSwOk);
 }
 
@@ -170,7 +170,8 @@ std::vector<uint8_t> VirtualMifareCard::ReadValue(uint8_t block) const {
     if (!Opened(block)) {
         return Status(kSwFailed);
     }
-    const std::optional<ValueBlock> value = DecodeValueBlock(BlockOf(image_, block));
+    const std::optional<mifare::ValueBlock> value =
+        mifare::DecodeValueBlock(BlockOf(image_, block));
     if (!value) {
         return Status(kSwFailed);
     }

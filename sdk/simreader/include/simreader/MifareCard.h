@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 
+#include "mifare/KeyMode.h"
 #include "simreader/SimStatus.h"
 
 namespace kx::sim {
@@ -20,7 +21,7 @@ using CardBytes = std::array<uint8_t, kCardSize>;
 using Block = std::array<uint8_t, kBlockSize>;
 using Key = std::array<uint8_t, 6>;
 
-enum class KeyType { A, B };
+using mifare::KeyType;
 
 // The data-block operations the access bits govern. Transfer shares its column with decrement.
 enum class BlockOp { Read, Increment, DecrementTransfer };
@@ -41,10 +42,6 @@ std::optional<uint8_t> AccessConditionOf(const CardBytes& bytes, int block);
 
 // Access bytes 6-8 for four blocks' conditions (0bC1C2C3 each, trailer last).
 std::array<uint8_t, 3> EncodeAccessBytes(const std::array<uint8_t, 4>& conditions);
-
-// Value-block format: value, ~value, value, then adr, ~adr, adr, ~adr.
-std::optional<int32_t> ValueOfBlock(std::span<const uint8_t, kBlockSize> block);
-Block MakeValueBlock(int32_t value, uint8_t address);
 
 class MifareCard {
   public:

@@ -17,11 +17,6 @@
 
 namespace kx::sim {
 
-// dc_ key modes: 0 = key A, 1 = key B. rf_ key modes: 1 = key A, 2 = key B (the driver passes
-// its key mode plus one to rf_ functions, so the same caller's mode picks the same key).
-std::optional<KeyType> DcKeyType(uint8_t mode);
-std::optional<KeyType> RfKeyType(uint8_t mode);
-
 // What rf_request and rf_select report for a MIFARE Classic 1K.
 inline constexpr uint16_t kCardTypeClassic1K = 0x0004;
 inline constexpr uint16_t kCardSizeClassic1K = 1024;

@@ -1,8 +1,8 @@
-#include "pcscreader/ValueBlock.h"
+#include "mifare/ValueBlock.h"
 
 #include <gtest/gtest.h>
 
-namespace kx::pcsc {
+namespace kx::mifare {
 namespace {
 
 struct Example {
@@ -11,7 +11,7 @@ struct Example {
     BlockBytes block;
 };
 
-// The datasheet's examples, and a negative balance as a card holds it after an overdraft.
+// The datasheet's examples, and negative balances as a card holds them after an overdraft.
 const Example kExamples[] = {
     {1234567,
      17,
@@ -24,6 +24,10 @@ const Example kExamples[] = {
     {-5,
      12,
      {0xFB, 0xFF, 0xFF, 0xFF, 0x04, 0x00, 0x00, 0x00, 0xFB, 0xFF, 0xFF, 0xFF, 0x0C, 0xF3, 0x0C,
+      0xF3}},
+    {-1,
+     12,
+     {0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x0C, 0xF3, 0x0C,
       0xF3}},
 };
 
@@ -39,8 +43,9 @@ TEST(ValueBlockTest, EncodesAndDecodesTheCardFormat) {
 }
 
 TEST(ValueBlockTest, RefusesABlockWhoseCopiesDisagree) {
-    // One changed byte in each copy: the inverted value, the second value, each address copy.
-    for (const std::size_t byte : {0u, 5u, 11u, 12u, 13u, 14u, 15u}) {
+    // One changed byte in each copy: the value, the inverted value, the second value (first and
+    // last byte of each), each address copy.
+    for (const std::size_t byte : {0u, 3u, 4u, 5u, 7u, 8u, 11u, 12u, 13u, 14u, 15u}) {
         SCOPED_TRACE(byte);
         BlockBytes block = kExamples[0].block;
         block[byte] ^= 0x01;
@@ -50,4 +55,4 @@ TEST(ValueBlockTest, RefusesABlockWhoseCopiesDisagree) {
 }
 
 }  // namespace
-}  // namespace kx::pcsc
+}  // namespace kx::mifare

@@ -7,7 +7,7 @@
 #include <optional>
 #include <span>
 
-namespace kx::pcsc {
+namespace kx::mifare {
 
 using BlockBytes = std::array<uint8_t, 16>;
 
@@ -20,4 +20,4 @@ struct ValueBlock {
 std::optional<ValueBlock> DecodeValueBlock(std::span<const uint8_t, 16> block);
 BlockBytes EncodeValueBlock(ValueBlock valueBlock);
 
-}  // namespace kx::pcsc
+}  // namespace kx::mifare

@@ -1,6 +1,6 @@
-#include "pcscreader/ValueBlock.h"
+#include "mifare/ValueBlock.h"
 
-namespace kx::pcsc {
+namespace kx::mifare {
 
 namespace {
 
@@ -46,4 +46,4 @@ BlockBytes EncodeValueBlock(ValueBlock valueBlock) {
     return block;
 }
 
-}  // namespace kx::pcsc
+}  // namespace kx::mifare
