@@ -41,3 +41,10 @@ function(kx_export_list target list_file)
     target_link_options(${target} PRIVATE "LINKER:--version-script=${map}")
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${map})
 endfunction()
+
+# The test <name>: the dynamic symbols of <target> are exactly the names of <list_file> (POSIX).
+function(kx_add_export_test name target list_file)
+    add_test(NAME ${name}
+        COMMAND ${CMAKE_COMMAND} -DLIBRARY=$<TARGET_FILE:${target}> -DEXPORT_LIST=${list_file}
+                -P ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/KxCheckExports.cmake)
+endfunction()

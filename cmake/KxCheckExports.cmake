@@ -1,6 +1,7 @@
 # Fails unless the dynamic symbols that LIBRARY defines are exactly the names of EXPORT_LIST.
-#   cmake -DLIBRARY=<.so> -DEXPORT_LIST=<list> -DLIST_HELPER=<KxExportList.cmake> -P CheckExports.cmake
-include(${LIST_HELPER})
+#   cmake -DLIBRARY=<.so> -DEXPORT_LIST=<list> -P KxCheckExports.cmake
+# kx_add_export_test in KxExportList.cmake registers it as a test.
+include(${CMAKE_CURRENT_LIST_DIR}/KxExportList.cmake)
 kx_read_export_names(${EXPORT_LIST} expected)
 execute_process(COMMAND nm -D --defined-only ${LIBRARY} OUTPUT_VARIABLE symbols RESULT_VARIABLE failed)
 if(failed)
