@@ -1,9 +1,11 @@
 #include <memory>
 
 #include "FmKxNetInfoTerminalMain.h"
+#include "widgets/ProgramFontConfig.h"
 #include "widgets/TerminalStart.h"
 
 int main(int argc, char** argv) {
+    kx::UseProgramFontConfig();
     kx::CardAccess cardAccess;
     kx::QtMessageBoxes boxes;
     kx::TerminalApplication app(argc, argv, boxes);

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QFontInfo>
+#include <QFontMetrics>
 
 #include "widgets/ActionButton.h"
 #include "widgets/BusyCursor.h"
@@ -130,6 +131,10 @@ void WidgetsTest::songFontResolvesToInstalledSongFace() {
     QVERIFY2(QFontInfo(font).family().contains(QStringLiteral("UMing")),
              qPrintable(QFontInfo(font).family()));
     QVERIFY(QFontInfo(kx::SongFont(24)).family().contains(QStringLiteral("UMing")));
+    // The face itself draws both scripts: no fallback font is needed for either.
+    const QFontMetrics metrics(font);
+    QVERIFY(metrics.inFontUcs4(U'A'));
+    QVERIFY(metrics.inFontUcs4(U'会'));
     QVERIFY(QFontInfo(kx::PictureWindow().font()).family().contains(QStringLiteral("UMing")));
 }
 
