@@ -1,18 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "KxcardProgramTest.h"
 #include "SampleCard.h"
 #include "card/MemberCard.h"
 
@@ -21,33 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-class DecodeCommandTest : public ::testing::Test {
+class DecodeCommandTest : public KxcardProgramTest {
   protected:
-    void SetUp() override {
-        const char* program = std::getenv("KXCARD_PROGRAM");
-        ASSERT_NE(program, nullptr) << "KXCARD_PROGRAM names the kxcard to test (run via ctest)";
-        program_ = program;
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = fs::temp_directory_path() /
-                  ("kxcard-decode-" + std::to_string(::getpid()) + "-" + test->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
     fs::path WriteFile(const std::string& name, const std::string& bytes) {
         const fs::path path = folder_ / name;
         std::ofstream(path, std::ios::binary) << bytes;
@@ -57,26 +28,6 @@ class DecodeCommandTest : public ::testing::Test {
     fs::path WriteDump(const SampleCard& card) {
         return WriteFile("card.mfd", std::string(card.dump.begin(), card.dump.end()));
     }
-
-    // Runs kxcard with the arguments, each passed as one word.
-    Outcome Run(const std::vector<std::string>& args) {
-        std::string command = "'" + program_ + "'";
-        for (const std::string& arg : args) {
-            command += " '" + arg + "'";
-        }
-        const fs::path out = folder_ / "stdout";
-        const fs::path err = folder_ / "stderr";
-        command += " >'" + out.string() + "' 2>'" + err.string() + "'";
-        const int status = std::system(command.c_str());
-        Outcome outcome;
-        outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        outcome.out = ReadAll(out);
-        outcome.err = ReadAll(err);
-        return outcome;
-    }
-
-    std::string program_;
-    fs::path folder_;
 };
 
 constexpr const char* kGoodCardJson =

@@ -1,61 +1,23 @@
 // kxcard issue, place, remove and read, run as the program itself.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "KxcardProgramTest.h"
 
 namespace kx {
 namespace {
 
-struct Outcome {
-    int exit = -1;
-    std::string out;
-    std::string err;
-};
+using test::Contents;
+using test::Outcome;
 
-std::string Quote(const std::string& text) {
-    return "'" + text + "'";
-}
-
-std::string Contents(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class KxcardTest : public ::testing::Test {
+class KxcardTest : public test::KxcardProgramTest {
   protected:
-    KxcardTest() {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = std::filesystem::path(::testing::TempDir()) /
-                  (std::string("kxcard_") + test->test_suite_name() + "_" + test->name());
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-    }
-    ~KxcardTest() override { std::filesystem::remove_all(folder_); }
-
-    Outcome Run(const std::vector<std::string>& args) const {
-        std::string command = Quote(KX_KXCARD);
-        for (const std::string& arg : args) {
-            command += " " + Quote(arg);
-        }
-        const auto out = folder_ / "stdout";
-        const auto err = folder_ / "stderr";
-        command += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Contents(out), Contents(err)};
-    }
-
-    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
-
     // A runnable installation with the simulated reader libraries, for place, read and remove.
     std::string MakeInstallation() const {
         const auto libraries = folder_ / "dist" / "LibaryDir";
@@ -67,8 +29,6 @@ class KxcardTest : public ::testing::Test {
         }
         return (folder_ / "dist").string();
     }
-
-    std::filesystem::path folder_;
 };
 
 const std::vector<std::string> kFullCard{
@@ -86,9 +46,9 @@ const std::vector<std::string> kFullCard{
 TEST_F(KxcardTest, IssuedCardDecodesToEveryFieldGiven) {
     std::vector<std::string> args{"issue", Path("card.mfd")};
     args.insert(args.end(), kFullCard.begin(), kFullCard.end());
-    ASSERT_EQ(Run(args).exit, 0);
+    ASSERT_EQ(Run(args).exitCode, 0);
     const Outcome decoded = Run({"decode", Path("card.mfd"), "--today", "2024-07-14"});
-    EXPECT_EQ(decoded.exit, 0);
+    EXPECT_EQ(decoded.exitCode, 0);
     EXPECT_EQ(
         decoded.out,
         "{\"check\":\"ccOk\",\"message\":\"读取会员数据成功！\",\"MemberCode\":\"0000ABCD\","
@@ -100,7 +60,8 @@ TEST_F(KxcardTest, IssuedCardDecodesToEveryFieldGiven) {
 }
 
 TEST_F(KxcardTest, IssuedDumpIsAFactoryFreshClassic1K) {
-    ASSERT_EQ(Run({"issue", Path("card.mfd"), "--serial", "1A2B3C4D", "--balance", "1"}).exit, 0);
+    ASSERT_EQ(Run({"issue", Path("card.mfd"), "--serial", "1A2B3C4D", "--balance", "1"}).exitCode,
+              0);
     const std::string dump = Contents(Path("card.mfd"));
     ASSERT_EQ(dump.size(), 1024u);
     const auto block = [&dump](int number) { return dump.substr(number * 16, 16); };
@@ -122,7 +83,7 @@ TEST_F(KxcardTest, BalanceIsConvertedToCentsExactly) {
         {"1.10", "110"},
     };
     for (const auto& [yuan, cents] : cases) {
-        ASSERT_EQ(Run({"issue", Path("card.mfd"), "--balance", yuan}).exit, 0) << yuan;
+        ASSERT_EQ(Run({"issue", Path("card.mfd"), "--balance", yuan}).exitCode, 0) << yuan;
         EXPECT_NE(Run({"decode", Path("card.mfd")})
                       .out.find("\"StoreMoney\":" + std::string(cents) + "}"),
                   std::string::npos)
@@ -165,27 +126,27 @@ TEST_F(KxcardTest, BadIssueArgumentsGetOneLineAndNoCard) {
         args.insert(args.end(), options.begin(), options.end());
         const Outcome outcome = Run(args);
         SCOPED_TRACE(options.front() + " " + options.back());
-        EXPECT_EQ(outcome.exit, 2);
+        EXPECT_EQ(outcome.exitCode, 2);
         EXPECT_TRUE(outcome.err.starts_with("kxcard issue: ")) << outcome.err;
         EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
         EXPECT_FALSE(std::filesystem::exists(Path("card.mfd")));
     }
-    EXPECT_EQ(Run({"issue"}).exit, 2);
+    EXPECT_EQ(Run({"issue"}).exitCode, 2);
 }
 
 TEST_F(KxcardTest, PlacedCardReadsAsItDecodes) {
     const std::string dist = MakeInstallation();
     std::vector<std::string> issue{"issue", Path("card.mfd")};
     issue.insert(issue.end(), kFullCard.begin(), kFullCard.end());
-    ASSERT_EQ(Run(issue).exit, 0);
-    ASSERT_EQ(Run({"place", Path("card.mfd"), "--dist", dist}).exit, 0);
+    ASSERT_EQ(Run(issue).exitCode, 0);
+    ASSERT_EQ(Run({"place", Path("card.mfd"), "--dist", dist}).exitCode, 0);
 
     const std::string decoded = Run({"decode", Path("card.mfd")}).out;
     const Outcome usb = Run({"read", "--dist", dist});
-    EXPECT_EQ(usb.exit, 0) << usb.err;
+    EXPECT_EQ(usb.exitCode, 0) << usb.err;
     EXPECT_EQ(usb.out, decoded);
     const Outcome com2 = Run({"read", "--dist", dist, "--port", "COM2", "--model", "KXD101"});
-    EXPECT_EQ(com2.exit, 0) << com2.err;
+    EXPECT_EQ(com2.exitCode, 0) << com2.err;
     EXPECT_EQ(com2.out, decoded);
 }
 
@@ -193,22 +154,22 @@ TEST_F(KxcardTest, FailedReadsSayWhyOnStderr) {
     const std::string dist = MakeInstallation();
     const std::string failed = "读卡失败，请确认是否正确放卡！\n";
     const Outcome empty = Run({"read", "--dist", dist});
-    EXPECT_EQ(empty.exit, 1);
+    EXPECT_EQ(empty.exitCode, 1);
     EXPECT_EQ(empty.err, failed);
     EXPECT_EQ(empty.out, "");
 
-    ASSERT_EQ(Run({"issue", Path("card.mfd")}).exit, 0);
-    ASSERT_EQ(Run({"place", Path("card.mfd"), "--dist", dist}).exit, 0);
+    ASSERT_EQ(Run({"issue", Path("card.mfd")}).exitCode, 0);
+    ASSERT_EQ(Run({"place", Path("card.mfd"), "--dist", dist}).exitCode, 0);
     const Outcome beepOnly = Run({"read", "--dist", dist, "--model", "KXD104"});
-    EXPECT_EQ(beepOnly.exit, 1);
+    EXPECT_EQ(beepOnly.exitCode, 1);
     EXPECT_EQ(beepOnly.err, failed);
 
-    ASSERT_EQ(Run({"remove", "--dist", dist}).exit, 0);
-    EXPECT_EQ(Run({"read", "--dist", dist}).exit, 1);
+    ASSERT_EQ(Run({"remove", "--dist", dist}).exitCode, 0);
+    EXPECT_EQ(Run({"read", "--dist", dist}).exitCode, 1);
 
     std::filesystem::remove(std::filesystem::path(dist) / "LibaryDir" / "KXD102.so");
     const Outcome unbound = Run({"read", "--dist", dist});
-    EXPECT_EQ(unbound.exit, 1);
+    EXPECT_EQ(unbound.exitCode, 1);
     EXPECT_NE(unbound.err.find("KXD102.so"), std::string::npos) << unbound.err;
 }
 
@@ -227,7 +188,7 @@ TEST_F(KxcardTest, BadReaderArgumentsAreRefused) {
     for (const auto& args : cases) {
         const Outcome outcome = Run(args);
         SCOPED_TRACE(args.front() + " " + args[1]);
-        EXPECT_EQ(outcome.exit, 2);
+        EXPECT_EQ(outcome.exitCode, 2);
         EXPECT_TRUE(outcome.err.starts_with("kxcard " + args.front() + ": ")) << outcome.err;
         EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
     }
