@@ -130,12 +130,7 @@ void IncTerminalTest::controlsArePlacedAndNamed() {
     QCOMPARE(w.window->windowTitle(), "澜禾一卡通会员充值终端");
     QVERIFY(!w.window->findChild<QWidget*>("Image1"));
     QVERIFY(!w.window->findChild<QWidget*>("spK1"));
-    auto* widget = w.find<QWidget>(qPrintable(name));
-    QCOMPARE(widget->pos(), place.topLeft());
-    if (!place.size().isEmpty()) {
-        QCOMPARE(widget->size(), place.size());
-    }
-    QCOMPARE(TextOf(widget), text);
+    ComparePlaceAndText(w.find<QWidget>(qPrintable(name)), place, text);
 }
 
 void IncTerminalTest::tabOrderStartsAtTheMemberNumber() {

@@ -1,6 +1,5 @@
 #include "payterminal/MoneyWindow.h"
 
-#include <QCloseEvent>
 #include <QShowEvent>
 
 #include "payterminal/Cents.h"
@@ -169,14 +168,6 @@ void MoneyWindow::FormShow() {
     ApplyTerminalOptions(option, controls);
     cbReaderIF->setCurrentIndex(controls.portIndex);
     cbReaderType->setCurrentIndex(cbReaderType->findText(QString::fromStdString(controls.model)));
-}
-
-void MoneyWindow::closeEvent(QCloseEvent* event) {
-    if (FormCloseQuery()) {
-        event->accept();
-    } else {
-        event->ignore();
-    }
 }
 
 bool MoneyWindow::FormCloseQuery() {

@@ -120,6 +120,23 @@ std::unique_ptr<QWidget> ShowWindow(Terminal terminal, CardAccess& cardLayer, Me
     return window;
 }
 
+// What a label, edit, button or drop-down list shows.
+QString TextOf(QWidget* widget) {
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        return label->text();
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        return edit->text();
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        return button->text();
+    }
+    if (auto* list = qobject_cast<QComboBox*>(widget)) {
+        return list->currentText();
+    }
+    return {};
+}
+
 }  // namespace
 
 ShownWindow::ShownWindow(Terminal terminal, const QByteArray& settings) : texts(TextsOf(terminal)) {
@@ -156,20 +173,12 @@ QStringList ShownWindow::tabOrderOf(const QStringList& names) const {
     return order;
 }
 
-QString TextOf(QWidget* widget) {
-    if (auto* label = qobject_cast<QLabel*>(widget)) {
-        return label->text();
+void ComparePlaceAndText(QWidget* widget, const QRect& place, const QString& text) {
+    QCOMPARE(widget->pos(), place.topLeft());
+    if (!place.size().isEmpty()) {
+        QCOMPARE(widget->size(), place.size());
     }
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        return edit->text();
-    }
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        return button->text();
-    }
-    if (auto* list = qobject_cast<QComboBox*>(widget)) {
-        return list->currentText();
-    }
-    return {};
+    QCOMPARE(TextOf(widget), text);
 }
 
 }  // namespace kx::test

@@ -101,7 +101,8 @@ struct ShownWindow {
     QStringList tabOrderOf(const QStringList& names) const;
 };
 
-// What a label, edit, button or drop-down list shows.
-QString TextOf(QWidget* widget);
+// Compares a control's place (only its top-left corner when place has no size) and what it
+// shows (label, edit, button or drop-down list text).
+void ComparePlaceAndText(QWidget* widget, const QRect& place, const QString& text);
 
 }  // namespace kx::test

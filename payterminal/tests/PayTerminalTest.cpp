@@ -282,12 +282,7 @@ void PayTerminalTest::controlsArePlacedAndNamed() {
     ShownWindow w(Terminal::Pay);
     QCOMPARE(w.window->windowTitle(), "澜禾一卡通会员支付终端");
     QCOMPARE(w.window->size(), QSize(1028, 734));
-    auto* widget = w.find<QWidget>(qPrintable(name));
-    QCOMPARE(widget->pos(), place.topLeft());
-    if (!place.size().isEmpty()) {
-        QCOMPARE(widget->size(), place.size());
-    }
-    QCOMPARE(TextOf(widget), text);
+    ComparePlaceAndText(w.find<QWidget>(qPrintable(name)), place, text);
 }
 
 void PayTerminalTest::tabOrderStartsAtTheReadButton() {

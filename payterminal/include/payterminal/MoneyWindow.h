@@ -71,7 +71,6 @@ class MoneyWindow : public PictureWindow {
     void SetTabOrder(const QList<QWidget*>& order);
 
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
   private:
     struct ReadOutcome {
@@ -82,7 +81,7 @@ class MoneyWindow : public PictureWindow {
 
     void FormCreate();
     void FormShow();
-    bool FormCloseQuery();
+    bool FormCloseQuery() override;
     void atReaderCardExecute();
     // atDecExecute / atIncExecute: the pay or recharge action.
     void MoneyActionExecute();
