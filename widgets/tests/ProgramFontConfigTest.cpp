@@ -1,3 +1,4 @@
+#include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -14,20 +15,31 @@ namespace {
 
 namespace fs = std::filesystem;
 
+const char* const kValidSetUp =
+    "<?xml version=\"1.0\"?>\n<fontconfig><dir>/nonexistent</dir></fontconfig>\n";
+
 struct Case {
     const char* name;
-    bool fileBesideProgram;
-    std::optional<std::string> userChoice;  // FONTCONFIG_FILE before the call
-    bool expectShipped;                     // else the user's choice or nothing stays
+    std::optional<std::string> besideProgram;  // content of fonts.conf, if there is one
+    std::optional<std::string> userChoice;     // FONTCONFIG_FILE before the call
+    bool expectShipped;                        // else the user's choice or nothing stays
 };
+
+bool CurrentSetUpRead(const fs::path& file) {
+    FcStrList* files = FcConfigGetConfigFiles(nullptr);
+    bool found = false;
+    while (const FcChar8* name = FcStrListNext(files)) {
+        found = found || file == reinterpret_cast<const char*>(name);
+    }
+    FcStrListDone(files);
+    return found;
+}
 
 class ProgramFontConfigTest : public ::testing::TestWithParam<Case> {
   protected:
     void SetUp() override {
-        folder_ =
-            fs::temp_directory_path() /
-            ("kx_fontconfig_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             GetParam().name);
+        folder_ = fs::temp_directory_path() / (std::string("kx_fontconfig_") + GetParam().name +
+                                               std::to_string(QCoreApplication::applicationPid()));
         fs::create_directories(folder_);
         qunsetenv("FONTCONFIG_FILE");
     }
@@ -38,20 +50,21 @@ class ProgramFontConfigTest : public ::testing::TestWithParam<Case> {
     fs::path folder_;
 };
 
-TEST_P(ProgramFontConfigTest, ChoosesShippedSetUpOnlyWhenPresentAndNotOverridden) {
+TEST_P(ProgramFontConfigTest, ShippedSetUpOnlyWhenReadableAndNotOverridden) {
     const Case& c = GetParam();
     const fs::path shipped = folder_ / kx::kProgramFontConfigName;
-    if (c.fileBesideProgram) {
-        std::ofstream(shipped) << "<fontconfig/>\n";
+    if (c.besideProgram) {
+        std::ofstream(shipped) << *c.besideProgram;
     }
     if (c.userChoice) {
         qputenv("FONTCONFIG_FILE", QByteArray::fromStdString(*c.userChoice));
     }
 
-    kx::UseFontConfigIn(folder_);
+    EXPECT_EQ(kx::UseFontConfigIn(folder_), c.expectShipped);
 
     if (c.expectShipped) {
         EXPECT_EQ(qgetenv("FONTCONFIG_FILE").toStdString(), shipped.string());
+        EXPECT_TRUE(CurrentSetUpRead(shipped));
     } else if (c.userChoice) {
         EXPECT_EQ(qgetenv("FONTCONFIG_FILE").toStdString(), *c.userChoice);
     } else {
@@ -59,23 +72,23 @@ TEST_P(ProgramFontConfigTest, ChoosesShippedSetUpOnlyWhenPresentAndNotOverridden
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ProgramFontConfigTest,
-                         ::testing::Values(Case{"shipped", true, std::nullopt, true},
-                                           Case{"userWins", true,
-                                                std::string("/home/op/my-fonts.conf"), false},
-                                           Case{"missingFile", false, std::nullopt, false},
-                                           Case{"missingFileUserKept", false,
-                                                std::string("/etc/fonts/fonts.conf"), false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProgramFontConfigTest,
+    ::testing::Values(Case{"shipped", kValidSetUp, std::nullopt, true},
+                      Case{"userWins", kValidSetUp, std::string("/home/op/my-fonts.conf"), false},
+                      Case{"missingFile", std::nullopt, std::nullopt, false},
+                      Case{"missingFileUserKept", std::nullopt,
+                           std::string("/etc/fonts/fonts.conf"), false},
+                      Case{"brokenFile", std::string("<fontconfig><dir>"), std::nullopt, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ProgramFontConfig, FolderThatIsAFileNamedLikeTheSetUpIsIgnored) {
-    // A folder named fonts.conf beside the program is not a set-up fontconfig could read.
+TEST(ProgramFontConfig, FolderNamedLikeTheSetUpIsIgnored) {
     const fs::path folder =
         fs::temp_directory_path() /
         ("kx_fontconfig_folder" + std::to_string(QCoreApplication::applicationPid()));
     fs::create_directories(folder / kx::kProgramFontConfigName);
     qunsetenv("FONTCONFIG_FILE");
-    kx::UseFontConfigIn(folder);
+    EXPECT_FALSE(kx::UseFontConfigIn(folder));
     EXPECT_FALSE(qEnvironmentVariableIsSet("FONTCONFIG_FILE"));
     fs::remove_all(folder);
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The fontconfig set-up shipped beside the terminals ("fonts.conf"): it spares each start the
-// parsing of the system's many rule files. Must be chosen before QApplication exists.
+// The fontconfig set-up shipped beside the terminals ("fonts.conf"). Loading it directly spares
+// each start fontconfig's own initialisation, which parses the system's rule files and all of
+// its sample rules (about 4 ms of a 20 ms start). Must run before QApplication exists.
 
 #include <filesystem>
 
@@ -8,11 +9,13 @@ namespace kx {
 
 inline constexpr const char* kProgramFontConfigName = "fonts.conf";
 
-// Makes fontconfig read folder/"fonts.conf" when that file exists, unless FONTCONFIG_FILE is set
-// already: a set-up the user chose wins.
-void UseFontConfigIn(const std::filesystem::path& folder);
+// Makes folder/"fonts.conf" fontconfig's current set-up, and FONTCONFIG_FILE name it for any
+// later reinitialisation. Does nothing when FONTCONFIG_FILE is set already (a set-up the user
+// chose wins) or when the file is missing or unreadable (the system's set-up stays). Returns
+// whether the shipped set-up is in use.
+bool UseFontConfigIn(const std::filesystem::path& folder);
 
 // UseFontConfigIn the folder of the running program file.
-void UseProgramFontConfig();
+bool UseProgramFontConfig();
 
 }  // namespace kx
