@@ -21,6 +21,7 @@ bool UseFontConfigIn(const std::filesystem::path& folder) {
     const std::filesystem::path file = folder / kProgramFontConfigName;
     std::error_code error;
     if (qEnvironmentVariableIsSet("FONTCONFIG_FILE") ||
+        qEnvironmentVariableIsSet("FONTCONFIG_PATH") ||
         !std::filesystem::is_regular_file(file, error)) {
         return false;
     }

@@ -21,7 +21,8 @@ const char* const kValidSetUp =
 struct Case {
     const char* name;
     std::optional<std::string> besideProgram;  // content of fonts.conf, if there is one
-    std::optional<std::string> userChoice;     // FONTCONFIG_FILE before the call
+    const char* userVariable;                  // FONTCONFIG_FILE or FONTCONFIG_PATH
+    std::optional<std::string> userChoice;     // its value before the call
     bool expectShipped;                        // else the user's choice or nothing stays
 };
 
@@ -42,9 +43,11 @@ class ProgramFontConfigTest : public ::testing::TestWithParam<Case> {
                                                std::to_string(QCoreApplication::applicationPid()));
         fs::create_directories(folder_);
         qunsetenv("FONTCONFIG_FILE");
+        qunsetenv("FONTCONFIG_PATH");
     }
     void TearDown() override {
         qunsetenv("FONTCONFIG_FILE");
+        qunsetenv("FONTCONFIG_PATH");
         fs::remove_all(folder_);
     }
     fs::path folder_;
@@ -57,7 +60,7 @@ TEST_P(ProgramFontConfigTest, ShippedSetUpOnlyWhenReadableAndNotOverridden) {
         std::ofstream(shipped) << *c.besideProgram;
     }
     if (c.userChoice) {
-        qputenv("FONTCONFIG_FILE", QByteArray::fromStdString(*c.userChoice));
+        qputenv(c.userVariable, QByteArray::fromStdString(*c.userChoice));
     }
 
     EXPECT_EQ(kx::UseFontConfigIn(folder_), c.expectShipped);
@@ -66,7 +69,7 @@ TEST_P(ProgramFontConfigTest, ShippedSetUpOnlyWhenReadableAndNotOverridden) {
         EXPECT_EQ(qgetenv("FONTCONFIG_FILE").toStdString(), shipped.string());
         EXPECT_TRUE(CurrentSetUpRead(shipped));
     } else if (c.userChoice) {
-        EXPECT_EQ(qgetenv("FONTCONFIG_FILE").toStdString(), *c.userChoice);
+        EXPECT_EQ(qgetenv(c.userVariable).toStdString(), *c.userChoice);
     } else {
         EXPECT_FALSE(qEnvironmentVariableIsSet("FONTCONFIG_FILE"));
     }
@@ -74,12 +77,14 @@ TEST_P(ProgramFontConfigTest, ShippedSetUpOnlyWhenReadableAndNotOverridden) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProgramFontConfigTest,
-    ::testing::Values(Case{"shipped", kValidSetUp, std::nullopt, true},
-                      Case{"userWins", kValidSetUp, std::string("/home/op/my-fonts.conf"), false},
-                      Case{"missingFile", std::nullopt, std::nullopt, false},
-                      Case{"missingFileUserKept", std::nullopt,
-                           std::string("/etc/fonts/fonts.conf"), false},
-                      Case{"brokenFile", std::string("<fontconfig><dir>"), std::nullopt, false}),
+    ::testing::Values(
+        Case{"shipped", kValidSetUp, "FONTCONFIG_FILE", std::nullopt, true},
+        Case{"userFileWins", kValidSetUp, "FONTCONFIG_FILE", "/home/op/my-fonts.conf", false},
+        Case{"userPathWins", kValidSetUp, "FONTCONFIG_PATH", "/home/op/fontconfig", false},
+        Case{"missingFile", std::nullopt, "FONTCONFIG_FILE", std::nullopt, false},
+        Case{"missingFileUserKept", std::nullopt, "FONTCONFIG_FILE", "/etc/fonts/fonts.conf",
+             false},
+        Case{"brokenFile", "<fontconfig><dir>", "FONTCONFIG_FILE", std::nullopt, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProgramFontConfig, FolderNamedLikeTheSetUpIsIgnored) {
