@@ -65,6 +65,16 @@ Calls GoodReadOnKxd101OverCom2() {
     return calls;
 }
 
+// A good read on the dc_ reader over USB and on an rf_ reader over COM2.
+struct GoodRead {
+    const char* model;
+    int portIndex;
+    Calls calls;
+};
+std::vector<GoodRead> GoodReads() {
+    return {{"KXD103", 0, GoodReadOnKxd103()}, {"KXD101", 2, GoodReadOnKxd101OverCom2()}};
+}
+
 // What a transaction that failed at calls[failedAt] does: nothing more but the double beep.
 Calls FailedAt(const Calls& good, std::size_t failedAt, const std::string& model) {
     const std::string beep = model == "KXD103" ? "KXD103 dc_beep(7,30)" : "KXD101 rf_beep(7,30)";
@@ -87,12 +97,7 @@ class CardTransactionsTest : public ::testing::Test {
 };
 
 TEST_F(CardTransactionsTest, GoodReadTakesTheWholeImageInOrder) {
-    const struct {
-        const char* model;
-        int portIndex;
-        Calls calls;
-    } cases[] = {{"KXD103", 0, GoodReadOnKxd103()}, {"KXD101", 2, GoodReadOnKxd101OverCom2()}};
-    for (const auto& c : cases) {
+    for (const GoodRead& c : GoodReads()) {
         SCOPED_TRACE(c.model);
         fake.calls.clear();
         TMemberCardImage image;
@@ -107,23 +112,18 @@ TEST_F(CardTransactionsTest, GoodReadTakesTheWholeImageInOrder) {
 }
 
 TEST_F(CardTransactionsTest, EachFailingReadStepStopsTheReadWithTwoBeepsAndClose) {
-    const struct {
-        const char* model;
-        int portIndex;
-        Calls good;
-    } cases[] = {{"KXD103", 0, GoodReadOnKxd103()}, {"KXD101", 2, GoodReadOnKxd101OverCom2()}};
-    for (const auto& c : cases) {
-        for (std::size_t step = 0; step < c.good.size(); ++step) {
-            if (!CanFail(c.good[step])) {
+    for (const GoodRead& c : GoodReads()) {
+        for (std::size_t step = 0; step < c.calls.size(); ++step) {
+            if (!CanFail(c.calls[step])) {
                 continue;
             }
-            SCOPED_TRACE(c.good[step]);
+            SCOPED_TRACE(c.calls[step]);
             FakeReaderSdk failing;
             FillCard(failing.card);
-            failing.Return(c.good[step], 1);
+            failing.Return(c.calls[step], 1);
             TMemberCardImage image;
             EXPECT_EQ(ReadMemberCard(c.portIndex, c.model, image), -1);
-            EXPECT_EQ(failing.calls, FailedAt(c.good, step, c.model));
+            EXPECT_EQ(failing.calls, FailedAt(c.calls, step, c.model));
         }
     }
 }
