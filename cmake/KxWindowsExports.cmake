@@ -1,4 +1,4 @@
-# The Windows side of the export lists read by printif/cmake/KxExportList.cmake (one export a
+# The Windows side of the export lists read by cmake/KxExportList.cmake (one export a
 # line: <name> <argument bytes> [<ordinal>]). The DLL exports exactly the listed names, plain and
 # undecorated, or by ordinal only where the list gives one; its import library comes from dlltool,
 # because the one ld writes under --kill-at does not link against __stdcall declarations.

@@ -7,12 +7,14 @@
 
 #include "card/CardTransactions.h"
 #include "card/SdkBinding.h"
+#include "widgets/ProgramFontConfig.h"
 #include "widgets/TerminalStart.h"
 
 namespace kx {
 
 template <class Window>
 int RunMoneyTerminal(int argc, char** argv, const QString& title, ReaderOps ops) {
+    UseProgramFontConfig();
     QtMessageBoxes boxes;
     TerminalApplication app(argc, argv, boxes);
     static CardAccess card;
