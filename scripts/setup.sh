@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev libgl-dev libfontconfig-dev
     libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
     clang libclang-rt-14-dev
-    xvfb xauth imagemagick xdotool fonts-arphic-uming
+    xvfb xauth imagemagick xdotool fonts-arphic-uming python3-fonttools
     pcscd libpcsclite-dev vsmartcard-vpcd pcsc-tools systemd iproute2 util-linux
     "$@"
 )

@@ -1,6 +1,9 @@
 #include "widgets/Fonts.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+
+#include "widgets/ProgramFolder.h"
 
 namespace kx {
 
@@ -8,11 +11,18 @@ namespace {
 
 const QString kSongFamily = QStringLiteral("宋体");
 
+// The faces "宋体" resolves to, in order of preference.
+QStringList& SongFaces() {
+    static QStringList faces{QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW"),
+                             QStringLiteral("SimSun"), QStringLiteral("NSimSun")};
+    return faces;
+}
+
 bool SubstituteSongFaces() {
-    const QStringList songFaces{QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW"),
-                                QStringLiteral("SimSun"), QStringLiteral("NSimSun")};
-    QFont::insertSubstitutions(kSongFamily, songFaces);
-    QFont::insertSubstitutions(QStringLiteral("SimSun"), songFaces);
+    for (const QString& family : {kSongFamily, QStringLiteral("SimSun")}) {
+        QFont::removeSubstitutions(family);
+        QFont::insertSubstitutions(family, SongFaces());
+    }
     return true;
 }
 
@@ -30,7 +40,22 @@ QFont SongFont(int pixelSize) {
     return font;
 }
 
+bool UseSongSubsetIn(const std::filesystem::path& folder) {
+    const std::filesystem::path file = folder / kSongSubsetName;
+    const int id = QFontDatabase::addApplicationFont(QString::fromStdU16String(file.u16string()));
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    if (families.isEmpty()) {
+        return false;
+    }
+    if (!SongFaces().contains(families.first())) {
+        SongFaces().prepend(families.first());
+    }
+    SubstituteSongFaces();
+    return true;
+}
+
 void InstallSongFont() {
+    UseSongSubsetIn(ProgramFolder());
     QApplication::setFont(SongFont());
 }
 
