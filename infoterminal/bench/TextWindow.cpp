@@ -1,6 +1,6 @@
 // The least any window with Chinese text costs: the bare window plus one label in the
-// terminals' font, with their fontconfig set-up. Printed beside the terminal by the start-up
-// benchmark.
+// terminals' font, with their fontconfig set-up and the cut of the face with their texts. Printed
+// beside the terminal by the start-up benchmark.
 
 #include <QApplication>
 #include <QLabel>
