@@ -38,21 +38,36 @@ IniWriteError IniWriteError::ForFile(const fs::path& file) {
 
 IniFile::IniFile(fs::path path) : path_(std::move(path)) {}
 
-std::string IniFile::ReadString(std::string_view section, std::string_view key,
-                                std::string_view defaultValue) const {
-    const auto bytes = ReadBytes(path_);
+IniValues::IniValues(std::optional<std::string> bytes) : bytes_(std::move(bytes)) {}
+
+std::string IniValues::ReadString(std::string_view section, std::string_view key,
+                                  std::string_view defaultValue) const {
     const auto gbkSection = Utf8ToGbk(section);
     const auto gbkKey = Utf8ToGbk(key);
-    if (!bytes || !gbkSection || !gbkKey) {
+    if (!bytes_ || !gbkSection || !gbkKey) {
         return std::string(defaultValue);
     }
-    const auto value = IniText(*bytes).Find(*gbkSection, *gbkKey);
+    const auto value = IniText(*bytes_).Find(*gbkSection, *gbkKey);
     return value ? GbkToUtf8(*value) : std::string(defaultValue);
+}
+
+int32_t IniValues::ReadInteger(std::string_view section, std::string_view key,
+                               int32_t defaultValue) const {
+    return ParseProfileInteger(ReadString(section, key, "")).value_or(defaultValue);
+}
+
+IniValues IniFile::Read() const {
+    return IniValues(ReadBytes(path_));
+}
+
+std::string IniFile::ReadString(std::string_view section, std::string_view key,
+                                std::string_view defaultValue) const {
+    return Read().ReadString(section, key, defaultValue);
 }
 
 int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
                              int32_t defaultValue) const {
-    return ParseProfileInteger(ReadString(section, key, "")).value_or(defaultValue);
+    return Read().ReadInteger(section, key, defaultValue);
 }
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {

@@ -80,7 +80,7 @@ void LoadTerminalOptions(const fs::path& programFolder, TQJOption& option) {
     if (!FileExists(file)) {
         return;
     }
-    const IniFile ini(file);
+    const IniValues ini = IniFile(file).Read();
     for (const auto& entry : kOptionKeys) {
         std::visit(
             [&](const auto& k) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -20,11 +21,28 @@ class IniWriteError : public std::runtime_error {
     static IniWriteError ForFile(const std::filesystem::path& file);
 };
 
+// The file's contents as read once, for many lookups. A file that could not be read answers every
+// lookup with its default, as an empty file does.
+class IniValues {
+  public:
+    explicit IniValues(std::optional<std::string> bytes);
+
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const;
+    int32_t ReadInteger(std::string_view section, std::string_view key, int32_t defaultValue) const;
+
+  private:
+    std::optional<std::string> bytes_;  // GBK, as in the file
+};
+
 class IniFile {
   public:
     explicit IniFile(std::filesystem::path path);
 
     const std::filesystem::path& path() const { return path_; }
+
+    // Reads the file once; lookups on the result touch the disk no more.
+    IniValues Read() const;
 
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
